@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+enum class MessageIcon { None, Stop, Question, Exclamation, Information };
+enum class MessageButtons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel, AbortRetryIgnore };
+enum class MessageAnswer { Ok, Cancel, Yes, No, Retry, Abort, Ignore };
+
+// Modal message boxes: a fixed French text, a title, an icon and a set of buttons.
+class MessageBoxes
+{
+public:
+    virtual ~MessageBoxes() = default;
+    virtual MessageAnswer show(const QString &text, const QString &title,
+                               MessageIcon icon = MessageIcon::None,
+                               MessageButtons buttons = MessageButtons::Ok) = 0;
+};

@@ -1,0 +1,179 @@
+#pragma once
+
+#include "mixed.h"
+#include "textrange.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QObject>
+#include <QRgb>
+#include <QSize>
+#include <QString>
+
+class QPagedPaintDevice;
+class QWidget;
+
+// A key as the control's key events see it. A handler sets `consumed` to keep the control
+// from acting on it (the selection mirror consumes Tab and inserts the tab itself).
+struct KeyStroke
+{
+    int key = 0;       // Qt::Key
+    int modifiers = 0; // Qt::KeyboardModifiers
+    QString text;      // what the key types, empty for a non-character key
+    bool consumed = false;
+};
+
+struct MouseStroke
+{
+    int button = 0; // Qt::MouseButton
+    int modifiers = 0;
+    int x = 0; // pixels, in the control
+    int y = 0;
+};
+
+// What the control says of one of its embedded objects.
+struct ObjectInfo
+{
+    bool isPicture = true; // false: an embedded object of another application
+    QString className;     // object class, empty for a plain picture
+    QSize sizePx;
+};
+
+// The rich-text control every text of the editor lives in: `exo` and the hidden buffers. Other
+// modules see text only through this contract.
+//
+// Units: positions count characters from 0; a paragraph mark and an embedded object take one
+// position each. Character offsets are signed twips (positive raises), font sizes points
+// (rounded to half-points), indents, the right margin and tab stops main-window pixels
+// (1 pixel = 15 twips). Text is Windows-1252: `text` and `selText` give a paragraph mark as
+// '\r', a line break as '\v', an object as ' ', and a character of a symbol font as its byte
+// (alpha in "Symbol" is 'a'); characters Windows-1252 cannot hold read as '?'.
+//
+// Positions outside the text clamp to it. Getters of attributes return Mixed: empty when the
+// characters (or paragraphs) of the selection differ. At a caret they describe what is typed
+// next; setters at a caret change only that.
+//
+// Every setter is one undo step of the control's own undo stack; contract calls are not
+// subject to write protection (only the user's typing, pasting and deleting are).
+class RichTextControl : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+    ~RichTextControl() override = default;
+
+    // --- Selection and text ---
+    virtual int selStart() const = 0;
+    virtual void setSelStart(int position) = 0; // collapses the selection to a caret
+    virtual int selLength() const = 0;
+    virtual void setSelLength(int length) = 0; // from selStart, clamped to the text
+    virtual TextRange selection() const = 0;
+    virtual void setSelection(TextRange range) = 0;
+    virtual int textLength() const = 0; // number of positions
+
+    virtual QByteArray selText() const = 0;
+    // Replaces the selection by plain text ("\r\n", "\r" and "\n" each break a paragraph); the
+    // new text takes the format at the selection's start; the caret ends after it.
+    virtual void setSelText(const QByteArray &text) = 0;
+    virtual QByteArray text() const = 0;
+    virtual void setText(const QByteArray &text) = 0; // plain text, clears the undo stack
+
+    // The selection as a complete RTF document; setting it replaces the selection by the RTF
+    // (a value that is not RTF is inserted as plain text). A fragment without paragraph mark
+    // joins the current paragraph; one without character formatting takes the caret's format.
+    virtual QByteArray selRtf() const = 0;
+    virtual void setSelRtf(const QByteArray &rtf) = 0;
+    virtual QByteArray textRtf() const = 0;
+    virtual void setTextRtf(const QByteArray &rtf) = 0; // not RTF: plain text; clears undo
+
+    // --- Character attributes ---
+    virtual Mixed<QString> selFontName() const = 0;
+    virtual void setSelFontName(const QString &name) = 0;
+    virtual Mixed<double> selFontSize() const = 0;
+    virtual void setSelFontSize(double points) = 0;
+    virtual Mixed<bool> selBold() const = 0;
+    virtual void setSelBold(bool on) = 0;
+    virtual Mixed<bool> selItalic() const = 0;
+    virtual void setSelItalic(bool on) = 0;
+    virtual Mixed<bool> selUnderline() const = 0;
+    virtual void setSelUnderline(bool on) = 0;
+    virtual Mixed<bool> selStrikethrough() const = 0;
+    virtual void setSelStrikethrough(bool on) = 0;
+    virtual Mixed<QRgb> selColor() const = 0; // automatic colour reads as black (0, 0, 0)
+    virtual void setSelColor(QRgb color) = 0;
+    virtual Mixed<int> selCharOffset() const = 0; // twips, positive raises
+    virtual void setSelCharOffset(int twips) = 0;
+    virtual Mixed<bool> selProtected() const = 0;
+    virtual void setSelProtected(bool on) = 0;
+
+    // --- Paragraph attributes (every paragraph the selection touches) ---
+    virtual Mixed<int> selAlignment() const = 0; // 0 left, 1 right, 2 centre
+    virtual void setSelAlignment(int alignment) = 0;
+    virtual Mixed<bool> selBullet() const = 0;
+    virtual void setSelBullet(bool on) = 0;
+    virtual Mixed<double> selIndent() const = 0; // left indent, pixels
+    virtual void setSelIndent(double pixels) = 0;
+    virtual Mixed<double> selRightIndent() const = 0;
+    virtual void setSelRightIndent(double pixels) = 0;
+    virtual Mixed<int> selTabCount() const = 0;
+    virtual void setSelTabCount(int count) = 0;         // 0 clears; more adds stops after the last
+    virtual Mixed<double> selTabs(int index) const = 0; // index from 0; mixed past the count
+    virtual void setSelTabs(int index, double pixels) = 0;
+    virtual double rightMargin() const = 0; // width of the text area, pixels
+
+    // --- Find: first match in [start, end) (end -1: the end of the text), selected; else -1
+    // and the selection is left alone. Options: 2 whole word, 4 match case.
+    virtual int find(const QByteArray &text, int start = 0, int end = -1, int options = 0) = 0;
+
+    // --- Files: RTF, else plain Windows-1252 text. A failed load leaves the text unchanged;
+    // a failed save leaves the previous file unchanged. Both report the failure.
+    [[nodiscard]] virtual bool loadFile(const QString &path) = 0;
+    [[nodiscard]] virtual bool saveFile(const QString &path) = 0;
+
+    // Prints the selection, or the whole text when nothing is selected.
+    virtual bool printSelection(QPagedPaintDevice &printer) = 0;
+
+    // --- Embedded objects ---
+    virtual int objectCount() const = 0;
+    virtual ObjectInfo objectAt(int index) const = 0;
+    // Inserts at the caret, replacing the selection: a picture, or a file as an object (an
+    // image file shows as its picture, any other file as a labelled icon).
+    virtual void insertPicture(const QImage &image) = 0;
+    [[nodiscard]] virtual bool addObjectFromFile(const QString &path) = 0;
+
+    // --- Undo and edit blocks ---
+    virtual bool canUndo() const = 0;
+    virtual void undo() = 0;
+    virtual void clearUndo() = 0;
+    // Everything between begin and end is one undo step; blocks nest. Use EditBlock.
+    virtual void beginEditBlock() = 0;
+    virtual void endEditBlock() = 0;
+
+    // --- Display ---
+    virtual void refresh() = 0;
+    virtual void setFocus() = 0;
+    virtual bool hasFocus() const = 0;
+    virtual QWidget *widget() = 0; // the widget that shows the text, to put in a layout
+
+Q_SIGNALS:
+    void clicked();
+    void focusGained();
+    void keyDown(KeyStroke &key);  // every key, before the control acts on it
+    void keyPress(KeyStroke &key); // character keys, before they are typed
+    void mouseDown(const MouseStroke &mouse);
+    void selectionChanged();
+    void textChanged();
+};
+
+// One undo step for everything done while it lives, whatever path leaves the scope.
+class EditBlock
+{
+public:
+    explicit EditBlock(RichTextControl &control) : m_control(control) { m_control.beginEditBlock(); }
+    ~EditBlock() { m_control.endEditBlock(); }
+    EditBlock(const EditBlock &) = delete;
+    EditBlock &operator=(const EditBlock &) = delete;
+
+private:
+    RichTextControl &m_control;
+};
