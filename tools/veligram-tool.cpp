@@ -1,9 +1,21 @@
-#include <QCoreApplication>
+#include "commands.h"
+
+#include <QGuiApplication>
 #include <QTextStream>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
-    QTextStream(stderr) << "usage: veligram-tool rtf text FILE | rtf roundtrip IN OUT\n";
+    // A GUI application without a display: pictures and fonts work, no window opens.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    const QString group = args.isEmpty() ? QString() : args.takeFirst();
+    if (group == QLatin1String("rtf"))
+        return runRtfCommand(args);
+    if (group == QLatin1String("exercise"))
+        return runExerciseCommand(args);
+    QTextStream(stderr) << "usage: veligram-tool rtf text FILE | rtf roundtrip IN OUT\n"
+                           "       veligram-tool exercise show FILE | exercise write FILE [options]\n";
     return 1;
 }

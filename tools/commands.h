@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QStringList>
+
+// Each returns the process exit status: 0 on success, 1 with a one-line message on stderr.
+int runRtfCommand(const QStringList &args);
+int runExerciseCommand(const QStringList &args);
