@@ -1,0 +1,3 @@
+#include "exerciselog.h"
+
+Q_LOGGING_CATEGORY(lcExercise, "veligram.exercise")
