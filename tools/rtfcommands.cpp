@@ -1,9 +1,136 @@
 #include "commands.h"
+#include "richtext/cp1252.h"
+#include "richtext/richdocument.h"
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
+#include "richtext/symbolencoding.h"
 
+#include <QFile>
+#include <QSaveFile>
 #include <QTextStream>
 
-int runRtfCommand(const QStringList &)
+#include <cstdio>
+#include <optional>
+
+namespace {
+
+int fail(const QString &message)
 {
-    QTextStream(stderr) << "veligram-tool: rtf commands not available yet\n";
+    QTextStream(stderr) << "veligram-tool: " << message << '\n';
     return 1;
+}
+
+// A text that is not RTF: Windows-1252, lines ended by CR/LF, LF or a lone CR.
+RichDocument documentFromPlainText(const QByteArray &bytes)
+{
+    RichDocument document;
+    document.paragraphs.clear();
+    QString line;
+    const auto endParagraph = [&document, &line] {
+        Paragraph paragraph;
+        if (!line.isEmpty())
+            paragraph.runs.append(TextRun{line, CharStyle{}, nullptr});
+        document.paragraphs.append(paragraph);
+        line.clear();
+    };
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const char c = bytes.at(i);
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n')
+                ++i;
+            endParagraph();
+        } else {
+            line.append(Cp1252::toUnicode(uchar(c)));
+        }
+    }
+    // A final line break closes the last line rather than opening an empty one.
+    document.endsWithParagraphMark = line.isEmpty() && !document.paragraphs.isEmpty();
+    if (!document.endsWithParagraphMark)
+        endParagraph();
+    return document;
+}
+
+struct Loaded
+{
+    RichDocument document;
+    QString error;
+};
+
+Loaded loadDocument(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {{}, QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return {{}, QStringLiteral("cannot read %1: %2").arg(path, file.errorString())};
+    if (!RtfReader::looksLikeRtf(bytes))
+        return {documentFromPlainText(bytes), {}};
+    RtfReadResult result = RtfReader::read(bytes);
+    if (!result.ok)
+        return {{}, QStringLiteral("cannot read %1: %2").arg(path, result.message)};
+    return {std::move(result.document), {}};
+}
+
+// What a reader sees: symbol-font bytes as their glyphs, objects as U+FFFC, one line per
+// paragraph.
+QString displayText(const RichDocument &document)
+{
+    QString text;
+    for (const Paragraph &paragraph : document.paragraphs) {
+        for (const TextRun &run : paragraph.runs) {
+            if (run.object) {
+                text.append(QChar(0xFFFC));
+                continue;
+            }
+            const bool symbol = run.style.symbolFont || SymbolEncoding::isSymbolFont(run.style.fontName);
+            for (const QChar c : run.text) {
+                if (c == QChar(0x2028))
+                    text.append(QLatin1Char('\n'));
+                else if (symbol && c.unicode() < 0x100 && c != QLatin1Char('\t'))
+                    text.append(SymbolEncoding::toUnicode(run.style.fontName, uchar(c.unicode())));
+                else
+                    text.append(c);
+            }
+        }
+        text.append(QLatin1Char('\n'));
+    }
+    return text;
+}
+
+int printText(const QString &path)
+{
+    const Loaded loaded = loadDocument(path);
+    if (!loaded.error.isEmpty())
+        return fail(loaded.error);
+    const QByteArray utf8 = displayText(loaded.document).toUtf8();
+    if (std::fwrite(utf8.constData(), 1, size_t(utf8.size()), stdout) != size_t(utf8.size()) ||
+        std::fflush(stdout) != 0)
+        return fail(QStringLiteral("cannot write the text"));
+    return 0;
+}
+
+int roundTrip(const QString &in, const QString &out)
+{
+    const Loaded loaded = loadDocument(in);
+    if (!loaded.error.isEmpty())
+        return fail(loaded.error);
+    QSaveFile file(out);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("cannot write %1: %2").arg(out, file.errorString()));
+    const QByteArray rtf = RtfWriter::write(loaded.document);
+    if (file.write(rtf) != rtf.size() || !file.commit())
+        return fail(QStringLiteral("cannot write %1: %2").arg(out, file.errorString()));
+    return 0;
+}
+
+} // namespace
+
+int runRtfCommand(const QStringList &args)
+{
+    if (args.size() == 2 && args.at(0) == QLatin1String("text"))
+        return printText(args.at(1));
+    if (args.size() == 3 && args.at(0) == QLatin1String("roundtrip"))
+        return roundTrip(args.at(1), args.at(2));
+    return fail(QStringLiteral("usage: veligram-tool rtf text FILE | rtf roundtrip IN OUT"));
 }

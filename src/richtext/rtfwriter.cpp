@@ -1,6 +1,7 @@
 #include "rtfwriter.h"
 
 #include "rtfemitter.h"
+#include "symbolencoding.h"
 
 #include <QBuffer>
 #include <QHash>
@@ -13,18 +14,6 @@
 namespace {
 
 Q_LOGGING_CATEGORY(lcRtfWriter, "veligram.richtext")
-
-// Fonts whose bytes are their own symbols rather than Windows-1252 characters; readers must be
-// told (\fcharset2) or they would show Latin letters.
-bool isSymbolEncodedName(const QString &name)
-{
-    static const QStringList names = {
-        QStringLiteral("Symbol"),      QStringLiteral("Wingdings"), QStringLiteral("Wingdings 2"),
-        QStringLiteral("Wingdings 3"), QStringLiteral("Webdings"),  QStringLiteral("MT Extra"),
-        QStringLiteral("Marlett"),
-    };
-    return names.contains(name.trimmed(), Qt::CaseInsensitive);
-}
 
 // The family word lets a reader that lacks the font substitute a similar one.
 const char *familyWord(const QString &name)
@@ -75,7 +64,7 @@ public:
     }
     int fontIndex(const CharStyle &style)
     {
-        return fontIndex(style.fontName, style.symbolFont || isSymbolEncodedName(style.fontName));
+        return fontIndex(style.fontName, style.symbolFont || SymbolEncoding::isSymbolFont(style.fontName));
     }
     bool isSymbol(int font) const { return m_fonts.at(font).symbol; }
 

@@ -1,0 +1,114 @@
+#include "richtext/rtfwriter.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+Run tool(const QStringList &args)
+{
+    QProcess process;
+    process.start(QStringLiteral(VELIGRAM_TOOL), QStringList{QStringLiteral("rtf")} + args);
+    if (!process.waitForFinished(60000))
+        return {};
+    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+// The last line of the tool's stderr; the platform may print notes of its own before it.
+QByteArray lastLine(const QByteArray &err)
+{
+    return err.trimmed().split('\n').constLast();
+}
+
+} // namespace
+
+class tst_RtfTool : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY(m_dir.isValid());
+    }
+
+    void plainTextFileIsWindows1252()
+    {
+        const Run run = tool({QStringLiteral("text"), QFINDTESTDATA("data/plain-cp1252.txt")});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(run.out),
+                 QStringLiteral("Premi\u00e8re ligne : \u00e9t\u00e9 \u20ac\nH2O et CO2\n\n\tfin\n"));
+    }
+
+    void roundTripOfPlainTextWritesTheWritersRtf()
+    {
+        const QString out = m_dir.filePath(QStringLiteral("plain.rtf"));
+        const Run run = tool({QStringLiteral("roundtrip"), QFINDTESTDATA("data/plain-cp1252.txt"), out});
+        QCOMPARE(run.exitCode, 0);
+        RichDocument expected;
+        expected.paragraphs = {
+            Paragraph{{},
+                      {TextRun{QStringLiteral("Premi\u00e8re ligne : \u00e9t\u00e9 \u20ac"), {}, nullptr}}},
+            Paragraph{{}, {TextRun{QStringLiteral("H2O et CO2"), {}, nullptr}}},
+            Paragraph{},
+            Paragraph{{}, {TextRun{QStringLiteral("\tfin"), {}, nullptr}}},
+        };
+        expected.endsWithParagraphMark = true;
+        QCOMPARE(readAll(out), RtfWriter::write(expected));
+    }
+
+    void failures_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QByteArray>("messageStart");
+        const QString missing = m_dir.filePath(QStringLiteral("absent.rtf"));
+        const QString unwritable = m_dir.filePath(QStringLiteral("no/such/folder/out.rtf"));
+        QTest::newRow("text of a missing file")
+            << QStringList{QStringLiteral("text"), missing} << QByteArray("veligram-tool: cannot read");
+        QTest::newRow("round trip from a missing file")
+            << QStringList{QStringLiteral("roundtrip"), missing, m_dir.filePath(QStringLiteral("keep.rtf"))}
+            << QByteArray("veligram-tool: cannot read");
+        QTest::newRow("round trip into a missing folder")
+            << QStringList{QStringLiteral("roundtrip"), QFINDTESTDATA("data/plain-cp1252.txt"), unwritable}
+            << QByteArray("veligram-tool: cannot write");
+        QTest::newRow("unknown command")
+            << QStringList{QStringLiteral("show")} << QByteArray("veligram-tool: usage");
+    }
+    void failures()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QByteArray, messageStart);
+        const QString keep = m_dir.filePath(QStringLiteral("keep.rtf"));
+        {
+            QFile file(keep);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("previous content");
+        }
+        const Run run = tool(args);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(lastLine(run.err).startsWith(messageStart), run.err.constData());
+        QVERIFY(run.out.isEmpty());
+        QCOMPARE(readAll(keep), QByteArray("previous content")); // a failed run writes nothing
+    }
+
+private:
+    QTemporaryDir m_dir;
+};
+
+QTEST_GUILESS_MAIN(tst_RtfTool)
+#include "tst_rtftool.moc"
