@@ -18,15 +18,23 @@ constexpr qsizetype kHardLineLength = 1000;
 
 RtfEmitter::RtfEmitter(qsizetype expectedSize)
 {
-    if (expectedSize > 0)
-        m_out.reserve(expectedSize);
+    m_out.resize(qMax<qsizetype>(expectedSize, 256));
+    m_data = m_out.data();
+}
+
+// The buffer is sized ahead and filled through a plain pointer: QByteArray's own append
+// checks sharing and capacity on every call, which dominated the time on large documents.
+void RtfEmitter::grow(qsizetype extra)
+{
+    m_out.resize(qMax(m_out.size() * 2, m_size + extra + 4096));
+    m_data = m_out.data();
 }
 
 void RtfEmitter::beforeToken()
 {
     if (m_newLinePending) {
-        m_out.append("\r\n", 2);
-        m_lineStart = m_out.size();
+        put("\r\n", 2);
+        m_lineStart = m_size;
         m_newLinePending = false;
     }
 }
@@ -34,7 +42,7 @@ void RtfEmitter::beforeToken()
 void RtfEmitter::beforeLiteral()
 {
     if (m_wordOpen) {
-        m_out.append(' ');
+        put(' ');
         m_wordOpen = false;
     }
     beforeToken();
@@ -43,22 +51,22 @@ void RtfEmitter::beforeLiteral()
 void RtfEmitter::openGroup()
 {
     beforeToken();
-    m_out.append('{');
+    put('{');
     m_wordOpen = false;
 }
 
 void RtfEmitter::closeGroup()
 {
     beforeToken();
-    m_out.append('}');
+    put('}');
     m_wordOpen = false;
 }
 
 void RtfEmitter::controlWord(const char *word)
 {
     beforeToken();
-    m_out.append('\\');
-    m_out.append(word);
+    put('\\');
+    put(word, qsizetype(std::strlen(word)));
     m_wordOpen = true;
 }
 
@@ -71,7 +79,7 @@ void RtfEmitter::controlWord(const char *word, qint64 value)
 void RtfEmitter::ignorableMarker()
 {
     beforeToken();
-    m_out.append("\\*", 2);
+    put("\\*", 2);
     m_wordOpen = false;
 }
 
@@ -86,17 +94,18 @@ void RtfEmitter::appendNumber(qint64 value)
         magnitude /= 10;
     } while (magnitude != 0);
     if (negative)
-        m_out.append('-');
+        digits[n++] = '-';
+    reserve(n);
     while (n > 0)
-        m_out.append(digits[--n]);
+        m_data[m_size++] = digits[--n];
 }
 
 void RtfEmitter::literal(char c)
 {
     beforeLiteral();
     if (c == '\\' || c == '{' || c == '}')
-        m_out.append('\\');
-    m_out.append(c);
+        put('\\');
+    put(c);
     breakLongLine(c == ' ');
 }
 
@@ -104,7 +113,7 @@ void RtfEmitter::breakLongLine(bool afterSpace)
 {
     if (!m_breakLines)
         return;
-    const qsizetype lineLength = m_out.size() - m_lineStart;
+    const qsizetype lineLength = m_size - m_lineStart;
     if ((afterSpace && lineLength >= kSoftLineLength) || lineLength >= kHardLineLength)
         newLine();
 }
@@ -114,7 +123,7 @@ void RtfEmitter::hexEscape(uchar byte)
     beforeToken(); // \' ends a preceding control word by itself
     m_wordOpen = false;
     const char escape[4] = {'\\', '\'', kHexDigits[byte >> 4], kHexDigits[byte & 0xF]};
-    m_out.append(escape, 4);
+    put(escape, 4);
     breakLongLine(false);
 }
 
@@ -122,7 +131,7 @@ void RtfEmitter::unicodeEscape(char16_t u)
 {
     // \uN takes a signed 16-bit value; the '?' is the fallback that \uc1 tells readers to skip.
     controlWord("u", qint16(u));
-    m_out.append('?');
+    put('?');
     m_wordOpen = false;
 }
 
@@ -148,10 +157,59 @@ void RtfEmitter::textChar(QChar c)
         unicodeEscape(u);
 }
 
+bool RtfEmitter::isPlainAscii(char16_t u)
+{
+    return u >= 0x20 && u < 0x7F && u != '\\' && u != '{' && u != '}';
+}
+
+// The common case, a stretch of plain ASCII, goes straight into the buffer.
+void RtfEmitter::asciiSpan(const QChar *from, qsizetype count)
+{
+    beforeLiteral();
+    while (count > 0) {
+        const qsizetype lineLength = m_size - m_lineStart;
+        qsizetype take = qMin(count, kSoftLineLength - lineLength);
+        bool breakAfter = false;
+        if (take <= 0) {
+            // Past the soft limit: break after the next space, or at the hard limit.
+            const qsizetype limit = qMin(count, qMax<qsizetype>(1, kHardLineLength - lineLength));
+            take = limit;
+            for (qsizetype i = 0; i < limit; ++i) {
+                if (from[i] == QLatin1Char(' ')) {
+                    take = i + 1;
+                    break;
+                }
+            }
+            breakAfter = from[take - 1] == QLatin1Char(' ') || lineLength + take >= kHardLineLength;
+        }
+        reserve(take);
+        char *out = m_data + m_size;
+        for (qsizetype i = 0; i < take; ++i)
+            out[i] = char(from[i].unicode());
+        m_size += take;
+        from += take;
+        count -= take;
+        if (breakAfter) {
+            newLine();
+            if (count > 0)
+                beforeToken();
+        }
+    }
+}
+
 void RtfEmitter::text(const QString &text)
 {
-    for (const QChar c : text)
-        textChar(c);
+    const QChar *c = text.constData();
+    const QChar *const end = c + text.size();
+    while (c < end) {
+        const QChar *span = c;
+        while (c < end && isPlainAscii(c->unicode()))
+            ++c;
+        if (c > span)
+            asciiSpan(span, c - span);
+        if (c < end)
+            textChar(*c++);
+    }
 }
 
 void RtfEmitter::symbolText(const QString &text)
@@ -191,17 +249,18 @@ void RtfEmitter::hexBytes(const QByteArray &bytes, int charsPerLine)
     // The space ends a preceding control word for sure: a careless reader could otherwise
     // take the first hex digits for the word's number.
     if (m_wordOpen)
-        m_out.append(' ');
+        put(' ');
     m_newLinePending = false;
-    m_out.reserve(m_out.size() + bytes.size() * 2 + (bytes.size() / bytesPerLine + 2) * 2);
+    reserve(bytes.size() * 2 + (bytes.size() / bytesPerLine + 2) * 2);
     const auto *data = reinterpret_cast<const uchar *>(bytes.constData());
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         if (i % bytesPerLine == 0) {
-            m_out.append("\r\n", 2);
-            m_lineStart = m_out.size();
+            m_data[m_size++] = '\r';
+            m_data[m_size++] = '\n';
+            m_lineStart = m_size;
         }
-        const char pair[2] = {kHexDigits[data[i] >> 4], kHexDigits[data[i] & 0xF]};
-        m_out.append(pair, 2);
+        m_data[m_size++] = kHexDigits[data[i] >> 4];
+        m_data[m_size++] = kHexDigits[data[i] & 0xF];
     }
     m_wordOpen = false;
     newLine();
@@ -210,7 +269,7 @@ void RtfEmitter::hexBytes(const QByteArray &bytes, int charsPerLine)
 void RtfEmitter::raw(const QByteArray &rtf)
 {
     beforeToken();
-    m_out.append(rtf);
+    put(rtf.constData(), rtf.size());
     m_wordOpen = false;
 }
 
@@ -221,8 +280,11 @@ void RtfEmitter::newLine()
 
 QByteArray RtfEmitter::take()
 {
+    m_out.truncate(m_size);
+    m_size = 0;
+    m_lineStart = 0;
     m_newLinePending = false;
     m_wordOpen = false;
-    m_lineStart = 0;
+    m_data = nullptr;
     return std::exchange(m_out, QByteArray());
 }

@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <cstring>
+
 // Appends RTF tokens to one byte buffer. It knows RTF's lexical rules (control words end at
 // the first character that is not a letter or digit, a space after one is swallowed by it,
 // 8-bit bytes go out as \'hh) so that the writer above it only thinks in document terms.
@@ -36,10 +38,12 @@ public:
     // that ends it.
     void newLine();
 
-    const QByteArray &bytes() const { return m_out; }
+    // The output so far; the emitter is empty afterwards.
     QByteArray take();
 
 private:
+    static bool isPlainAscii(char16_t u);
+    void asciiSpan(const QChar *from, qsizetype count);
     void literal(char c);
     void hexEscape(uchar byte);
     void unicodeEscape(char16_t u);
@@ -49,7 +53,27 @@ private:
     void beforeToken();
     void breakLongLine(bool afterSpace);
 
-    QByteArray m_out;
+    void reserve(qsizetype extra)
+    {
+        if (m_size + extra > m_out.size())
+            grow(extra);
+    }
+    void put(char c)
+    {
+        reserve(1);
+        m_data[m_size++] = c;
+    }
+    void put(const char *bytes, qsizetype count)
+    {
+        reserve(count);
+        std::memcpy(m_data + m_size, bytes, size_t(count));
+        m_size += count;
+    }
+    void grow(qsizetype extra);
+
+    QByteArray m_out; // its size is the capacity; m_size bytes are written
+    char *m_data = nullptr;
+    qsizetype m_size = 0;
     qsizetype m_lineStart = 0;
     bool m_wordOpen = false; // the last token was a control word: a literal needs a space first
     bool m_newLinePending = false;

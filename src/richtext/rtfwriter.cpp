@@ -64,7 +64,14 @@ public:
     }
     int fontIndex(const CharStyle &style)
     {
-        return fontIndex(style.fontName, style.symbolFont || SymbolEncoding::isSymbolFont(style.fontName));
+        // Runs mostly repeat the font of the run before: skip the look-up then.
+        if (m_lastFont < 0 || style.symbolFont != m_lastSymbolFlag || style.fontName != m_lastFontName) {
+            m_lastFont =
+                fontIndex(style.fontName, style.symbolFont || SymbolEncoding::isSymbolFont(style.fontName));
+            m_lastFontName = style.fontName;
+            m_lastSymbolFlag = style.symbolFont;
+        }
+        return m_lastFont;
     }
     bool isSymbol(int font) const { return m_fonts.at(font).symbol; }
 
@@ -117,6 +124,9 @@ public:
 private:
     QList<FontEntry> m_fonts;
     QHash<QString, int> m_fontIndex;
+    QString m_lastFontName;
+    bool m_lastSymbolFlag = false;
+    int m_lastFont = -1;
     QList<QRgb> m_colors;
     QHash<QRgb, int> m_colorIndex;
 };
@@ -138,80 +148,103 @@ struct CharState
 class DocumentWriter
 {
 public:
-    explicit DocumentWriter(qsizetype expectedSize) : m_body(expectedSize) {}
+    explicit DocumentWriter(qsizetype expectedSize) : m_out(expectedSize) {}
 
     QByteArray write(const RichDocument &document)
     {
+        collectTables(document);
+        writeHeader();
+        m_lastStyle = CharStyle{};
         for (qsizetype i = 0; i < document.paragraphs.size(); ++i) {
             writeParagraph(document.paragraphs.at(i));
             const bool last = i + 1 == document.paragraphs.size();
             if (!last || document.endsWithParagraphMark) {
-                m_body.controlWord("par");
-                m_body.newLine();
+                m_out.controlWord("par");
+                m_out.newLine();
             }
         }
-        m_body.closeGroup();
-
-        RtfEmitter header(4096);
-        header.openGroup();
-        header.controlWord("rtf", 1);
-        header.controlWord("ansi");
-        header.controlWord("ansicpg", 1252);
-        header.controlWord("deff", 0);
-        header.controlWord("deflang", 1036);
-        m_tables.write(header);
-        header.openGroup();
-        header.ignorableMarker();
-        header.controlWord("generator");
-        header.raw(QByteArrayLiteral(" Veligram;"));
-        header.closeGroup();
-        header.controlWord("viewkind", 4);
-        header.controlWord("uc", 1);
-        QByteArray out = header.take();
-        out.reserve(out.size() + 2 + m_body.bytes().size());
-        out.append("\r\n", 2); // the body starts with \pard
-        out.append(m_body.bytes());
-        return out;
+        m_out.closeGroup();
+        return m_out.take();
     }
 
 private:
+    // The tables come before the text they serve: a first walk numbers fonts and colours in
+    // the order the second one meets them.
+    void collectTables(const RichDocument &document)
+    {
+        CharStyle last;
+        for (const Paragraph &paragraph : document.paragraphs) {
+            if (paragraph.style.bullet) {
+                // The text's font comes first, so that a document opening with a bullet does
+                // not get Symbol as its default font (\deff0).
+                m_tables.fontIndex(paragraph.runs.isEmpty() ? last : paragraph.runs.constFirst().style);
+                m_tables.fontIndex(QStringLiteral("Symbol"), true);
+            }
+            if (paragraph.runs.isEmpty()) {
+                m_tables.fontIndex(last);
+                m_tables.colorIndex(last.color);
+                continue;
+            }
+            for (const TextRun &run : paragraph.runs) {
+                m_tables.fontIndex(run.style);
+                m_tables.colorIndex(run.style.color);
+            }
+            last = paragraph.runs.constLast().style;
+        }
+    }
+
+    void writeHeader()
+    {
+        m_out.openGroup();
+        m_out.controlWord("rtf", 1);
+        m_out.controlWord("ansi");
+        m_out.controlWord("ansicpg", 1252);
+        m_out.controlWord("deff", 0);
+        m_out.controlWord("deflang", 1036);
+        m_tables.write(m_out);
+        m_out.openGroup();
+        m_out.ignorableMarker();
+        m_out.controlWord("generator");
+        m_out.raw(QByteArrayLiteral(" Veligram;"));
+        m_out.closeGroup();
+        m_out.controlWord("viewkind", 4);
+        m_out.controlWord("uc", 1);
+        m_out.newLine();
+    }
+
     void writeParagraph(const Paragraph &paragraph)
     {
         const ParagraphStyle &style = paragraph.style;
-        m_body.controlWord("pard");
-        if (style.bullet) {
-            // The text's font comes first, so that a document opening with a bullet does not
-            // get Symbol as its default font (\deff0).
-            m_tables.fontIndex(paragraph.runs.isEmpty() ? m_lastStyle : paragraph.runs.constFirst().style);
+        m_out.controlWord("pard");
+        if (style.bullet)
             writeBullet();
-        }
         switch (style.alignment) {
         case ParagraphAlignment::Left:
             break;
         case ParagraphAlignment::Right:
-            m_body.controlWord("qr");
+            m_out.controlWord("qr");
             break;
         case ParagraphAlignment::Center:
-            m_body.controlWord("qc");
+            m_out.controlWord("qc");
             break;
         case ParagraphAlignment::Justify:
-            m_body.controlWord("qj");
+            m_out.controlWord("qj");
             break;
         }
         if (style.leftIndentTwips != 0)
-            m_body.controlWord("li", style.leftIndentTwips);
+            m_out.controlWord("li", style.leftIndentTwips);
         if (style.rightIndentTwips != 0)
-            m_body.controlWord("ri", style.rightIndentTwips);
+            m_out.controlWord("ri", style.rightIndentTwips);
         if (style.firstLineIndentTwips != 0)
-            m_body.controlWord("fi", style.firstLineIndentTwips);
+            m_out.controlWord("fi", style.firstLineIndentTwips);
         for (const TabStop &tab : style.tabs) {
             if (tab.kind == TabKind::Right)
-                m_body.controlWord("tqr");
+                m_out.controlWord("tqr");
             else if (tab.kind == TabKind::Center)
-                m_body.controlWord("tqc");
+                m_out.controlWord("tqc");
             else if (tab.kind == TabKind::Decimal)
-                m_body.controlWord("tqdec");
-            m_body.controlWord("tx", tab.positionTwips);
+                m_out.controlWord("tqdec");
+            m_out.controlWord("tx", tab.positionTwips);
         }
 
         // \pard leaves character properties alone, but some readers reset the font and size
@@ -227,9 +260,9 @@ private:
             if (run.object)
                 writeObject(*run.object);
             else if (m_tables.isSymbol(m_state.font))
-                m_body.symbolText(run.text);
+                m_out.symbolText(run.text);
             else
-                m_body.text(run.text);
+                m_out.text(run.text);
         }
         m_lastStyle = paragraph.runs.constLast().style;
     }
@@ -238,40 +271,40 @@ private:
     void writeBullet()
     {
         const int symbol = m_tables.fontIndex(QStringLiteral("Symbol"), true);
-        m_body.openGroup();
-        m_body.controlWord("pntext");
-        m_body.controlWord("f", symbol);
-        m_body.raw(QByteArrayLiteral("\\'B7"));
-        m_body.controlWord("tab");
-        m_body.closeGroup();
-        m_body.openGroup();
-        m_body.ignorableMarker();
-        m_body.controlWord("pn");
-        m_body.controlWord("pnlvlblt");
-        m_body.controlWord("pnf", symbol);
-        m_body.controlWord("pnindent", 0);
-        m_body.openGroup();
-        m_body.controlWord("pntxtb");
-        m_body.raw(QByteArrayLiteral("\\'B7"));
-        m_body.closeGroup();
-        m_body.closeGroup();
+        m_out.openGroup();
+        m_out.controlWord("pntext");
+        m_out.controlWord("f", symbol);
+        m_out.raw(QByteArrayLiteral("\\'B7"));
+        m_out.controlWord("tab");
+        m_out.closeGroup();
+        m_out.openGroup();
+        m_out.ignorableMarker();
+        m_out.controlWord("pn");
+        m_out.controlWord("pnlvlblt");
+        m_out.controlWord("pnf", symbol);
+        m_out.controlWord("pnindent", 0);
+        m_out.openGroup();
+        m_out.controlWord("pntxtb");
+        m_out.raw(QByteArrayLiteral("\\'B7"));
+        m_out.closeGroup();
+        m_out.closeGroup();
     }
 
     void writeCharStyle(const CharStyle &style)
     {
         const int font = m_tables.fontIndex(style);
         if (font != m_state.font)
-            m_body.controlWord("f", font);
+            m_out.controlWord("f", font);
         const int halfPoints = qMax(1, style.halfPoints);
         if (halfPoints != m_state.halfPoints)
-            m_body.controlWord("fs", halfPoints);
+            m_out.controlWord("fs", halfPoints);
         writeToggle(style.bold, m_state.bold, "b", "b0");
         writeToggle(style.italic, m_state.italic, "i", "i0");
         writeToggle(style.underline, m_state.underline, "ul", "ulnone");
         writeToggle(style.strikethrough, m_state.strikethrough, "strike", "strike0");
         const int color = m_tables.colorIndex(style.color);
         if (color != m_state.color)
-            m_body.controlWord("cf", color);
+            m_out.controlWord("cf", color);
         if (style.offsetTwips != m_state.offsetTwips)
             writeOffset(style.offsetTwips);
         writeToggle(style.protectedText, m_state.protectedText, "protect", "protect0");
@@ -283,7 +316,7 @@ private:
     void writeToggle(bool wanted, bool current, const char *on, const char *off)
     {
         if (wanted != current)
-            m_body.controlWord(wanted ? on : off);
+            m_out.controlWord(wanted ? on : off);
     }
 
     // \up and \dn count half-points (10 twips); the control keeps twips. Other readers get the
@@ -291,19 +324,19 @@ private:
     void writeOffset(int twips)
     {
         if (twips == 0) {
-            m_body.controlWord("up", 0);
+            m_out.controlWord("up", 0);
             return;
         }
         const qint64 magnitude = std::llabs(qint64(twips));
-        m_body.controlWord(twips > 0 ? "up" : "dn", (magnitude + 5) / 10);
+        m_out.controlWord(twips > 0 ? "up" : "dn", (magnitude + 5) / 10);
         if (magnitude % 10 != 0)
-            m_body.controlWord("vgoff", twips);
+            m_out.controlWord("vgoff", twips);
     }
 
     void writeObject(const EmbeddedObject &object)
     {
         if (object.kind == EmbeddedObject::Kind::Verbatim && !object.verbatimRtf.isEmpty()) {
-            m_body.raw(object.verbatimRtf);
+            m_out.raw(object.verbatimRtf);
             return;
         }
         QByteArray data;
@@ -329,15 +362,15 @@ private:
         }
         const int goalWidth = object.widthTwips > 0 ? object.widthTwips : pixels.width() * 15;
         const int goalHeight = object.heightTwips > 0 ? object.heightTwips : pixels.height() * 15;
-        m_body.openGroup();
-        m_body.controlWord("pict");
-        m_body.controlWord(blip);
-        m_body.controlWord("picw", pixels.width());
-        m_body.controlWord("pich", pixels.height());
-        m_body.controlWord("picwgoal", goalWidth);
-        m_body.controlWord("pichgoal", goalHeight);
-        m_body.hexBytes(data, 128);
-        m_body.closeGroup();
+        m_out.openGroup();
+        m_out.controlWord("pict");
+        m_out.controlWord(blip);
+        m_out.controlWord("picw", pixels.width());
+        m_out.controlWord("pich", pixels.height());
+        m_out.controlWord("picwgoal", goalWidth);
+        m_out.controlWord("pichgoal", goalHeight);
+        m_out.hexBytes(data, 128);
+        m_out.closeGroup();
     }
 
     static QSize storedSize(const QByteArray &data)
@@ -349,7 +382,7 @@ private:
         return size.isValid() ? size : QSize(0, 0);
     }
 
-    RtfEmitter m_body;
+    RtfEmitter m_out;
     Tables m_tables;
     CharState m_state;
     CharStyle m_lastStyle;

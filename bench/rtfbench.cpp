@@ -1,0 +1,159 @@
+// Times the RTF reader, the control's load and save, and the writer on generated exercise
+// texts, and reports the peak memory. Each size runs in a fresh process, so the peak of one
+// does not hide the next.
+//
+//   rtfbench            1 MB and 10 MB
+//   rtfbench 3 25       other sizes, in MB
+
+#include "richtext/rtfreader.h"
+#include "richtext/rtfwriter.h"
+#include "samplertf.h"
+#ifdef VELIGRAM_BENCH_CONTROL
+#include "richtext/richtextfactory.h"
+#endif
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#ifdef Q_OS_UNIX
+#include <sys/resource.h>
+#endif
+
+namespace {
+
+constexpr double kMegabyte = 1024.0 * 1024.0;
+
+// Peak resident memory of this process so far, in bytes; 0 where it cannot be measured.
+double peakMemory()
+{
+#ifdef Q_OS_UNIX
+    rusage usage{};
+    if (getrusage(RUSAGE_SELF, &usage) != 0)
+        return 0;
+#ifdef Q_OS_MACOS
+    return double(usage.ru_maxrss);
+#else
+    return double(usage.ru_maxrss) * 1024.0; // kilobytes
+#endif
+#else
+    return 0;
+#endif
+}
+
+class Report
+{
+public:
+    Report(double sizeMb, qsizetype bytes) : m_label(QStringLiteral("%1 MB").arg(sizeMb)), m_bytes(bytes) {}
+
+    void time(const QString &what, qint64 ms, const QString &target = {})
+    {
+        line(QStringLiteral("%1 %2 ms").arg(what + QLatin1Char(':'), -34).arg(ms, 6) +
+             (target.isEmpty() ? QString() : QStringLiteral("   (target < %1)").arg(target)));
+    }
+    void line(const QString &text) { m_out << m_label << QStringLiteral(": ") << text << Qt::endl; }
+    qsizetype bytes() const { return m_bytes; }
+
+private:
+    QString m_label;
+    qsizetype m_bytes;
+    QTextStream m_out{stdout};
+};
+
+int runOneSize(double sizeMb)
+{
+    const QByteArray rtf = sampleRtf(qsizetype(sizeMb * kMegabyte));
+    Report report(sizeMb, rtf.size());
+    report.line(QStringLiteral("generated %1 bytes").arg(rtf.size()));
+    QTemporaryDir dir;
+    const QString input = dir.filePath(QStringLiteral("sample.rtf"));
+    {
+        QFile file(input);
+        if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size()) {
+            report.line(QStringLiteral("cannot write the sample file"));
+            return 1;
+        }
+    }
+    const double baseline = peakMemory();
+    QElapsedTimer timer;
+
+    timer.start();
+    RtfReadResult read = RtfReader::read(rtf);
+    report.time(QStringLiteral("read (reader only)"), timer.elapsed());
+    if (!read.ok)
+        report.line(QStringLiteral("reader failed: %1").arg(read.message));
+    qsizetype positions = 0;
+    for (const Paragraph &paragraph : read.document.paragraphs) {
+        positions += 1;
+        for (const TextRun &run : paragraph.runs)
+            positions += run.text.size();
+    }
+    report.line(
+        QStringLiteral("%1 paragraphs, %2 positions").arg(read.document.paragraphs.size()).arg(positions));
+
+    timer.start();
+    const QByteArray written = RtfWriter::write(read.document);
+    report.time(QStringLiteral("save (writer, %1 bytes)").arg(written.size()), timer.elapsed(),
+                QStringLiteral("500 ms"));
+    read = {};
+
+#ifdef VELIGRAM_BENCH_CONTROL
+    {
+        const auto control = createRichTextControl();
+        timer.start();
+        const bool loaded = control->loadFile(input);
+        report.time(QStringLiteral("load into the control"), timer.elapsed(), QStringLiteral("1000 ms"));
+        if (!loaded)
+            report.line(QStringLiteral("the control could not load the file"));
+        report.line(QStringLiteral("control holds %1 positions").arg(control->textLength()));
+        timer.start();
+        const QByteArray saved = control->textRtf();
+        report.time(QStringLiteral("save (control textRtf, %1 bytes)").arg(saved.size()), timer.elapsed(),
+                    QStringLiteral("500 ms"));
+    }
+#else
+    report.line(QStringLiteral("load into the control: not built in"));
+#endif
+
+    const double peak = peakMemory();
+    if (peak <= 0) {
+        report.line(QStringLiteral("peak memory: not measured on this platform"));
+    } else {
+        const double used = peak - baseline;
+        report.line(
+            QStringLiteral("peak memory: %1 MB above a %2 MB baseline = %3x the file size   (target < 15x)")
+                .arg(used / kMegabyte, 0, 'f', 1)
+                .arg(baseline / kMegabyte, 0, 'f', 1)
+                .arg(used / double(report.bytes()), 0, 'f', 1));
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.size() == 2 && args.at(0) == QLatin1String("--one"))
+        return runOneSize(args.at(1).toDouble());
+    if (args.isEmpty())
+        args = {QStringLiteral("1"), QStringLiteral("10")};
+    int status = 0;
+    for (const QString &size : args) {
+        if (size.toDouble() <= 0) {
+            QTextStream(stderr) << "rtfbench: not a size in MB: " << size << Qt::endl;
+            return 1;
+        }
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedChannels);
+        child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--one"), size});
+        if (!child.waitForFinished(-1) || child.exitCode() != 0)
+            status = 1;
+    }
+    return status;
+}
