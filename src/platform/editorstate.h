@@ -25,6 +25,9 @@ struct EditorState
     int findOptions = 0; // 2 whole word, 4 match case
     int32_t lastFoundPosition = -1;
     int16_t replaceReported = 0;
+    // 1 while the save-as flow runs (its dialogs move the selection): the selection handler
+    // then leaves a pending format restore alone.
+    int16_t savingAs = 0;
 
     QString windowTitle() const { return QStringLiteral("VELIGRAM - ") + currentDocumentPath; }
 };
