@@ -1,0 +1,39 @@
+#pragma once
+
+#include <string_view>
+
+// Where the text of a group goes. A group inherits its parent's destination until a
+// destination control word changes it.
+enum class RtfDestination {
+    Body,               // document text
+    FontTable,          // \fonttbl
+    ColorTable,         // \colortbl
+    Picture,            // \pict
+    Object,             // \object: kept verbatim, its \result shows it
+    ObjectClass,        // \objclass inside an object
+    ObjectResult,       // \result of an object: pictures only, text is dropped
+    Numbering,          // \pn: marks its paragraph as a bulleted one
+    UnicodeAlternative, // \upr: only its \ud part is read
+    // Not a state: the group is skipped to its closing brace.
+    Skip,
+};
+
+// What a destination control word makes of its group.
+enum class RtfDestinationWord {
+    None,        // not a destination word
+    Transparent, // a group marker whose content is read as before (\field, \fldrslt, \shppict …)
+    Skip,
+    FontTable,
+    ColorTable,
+    Picture,
+    Object,
+    ObjectClass,
+    ObjectResult,
+    Numbering,
+    UnicodeAlternative,
+    UnicodeVersion, // \ud, the part of \upr that is read
+};
+
+namespace RtfDestinations {
+RtfDestinationWord lookup(std::string_view word);
+}
