@@ -1,0 +1,405 @@
+#include "documentconverter.h"
+
+#include "cp1252.h"
+#include "imagestore.h"
+#include "textformats.h"
+
+#include <QBuffer>
+#include <QHash>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+
+#include <algorithm>
+
+size_t qHash(const CharStyle &s, size_t seed = 0)
+{
+    return qHashMulti(seed, s.fontName, s.symbolFont, s.halfPoints, s.bold, s.italic, s.underline,
+                      s.strikethrough, s.color.has_value(), s.color.value_or(0), s.offsetTwips,
+                      s.protectedText);
+}
+
+namespace {
+
+constexpr char16_t kObject = 0xFFFC;
+constexpr char16_t kLineBreak = 0x2028;
+
+// One position per character: characters outside the BMP (two UTF-16 units) become '?', and
+// characters Qt would turn into paragraph or frame breaks become line breaks or '?'.
+QString sanitized(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            result.append(u'?');
+            ++i;
+        } else if (c.isSurrogate() || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1) {
+            result.append(u'?');
+        } else if (c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator) {
+            result.append(QChar(kLineBreak));
+        } else {
+            result.append(c);
+        }
+    }
+    return result;
+}
+
+void insertRunText(QTextCursor &cursor, const QString &text, const QTextCharFormat &format)
+{
+    if (text.isEmpty())
+        return;
+    if (!TextFormats::isSymbolFont(format)) {
+        cursor.insertText(text, format);
+        return;
+    }
+    // Each byte shows as its Unicode counterpart and keeps the byte beside it.
+    qsizetype from = 0;
+    while (from < text.size()) {
+        const QChar c = text.at(from);
+        if (c.unicode() < 0x20 || c.unicode() > 0xFF) {
+            cursor.insertText(QString(c), format);
+            ++from;
+            continue;
+        }
+        qsizetype to = from + 1;
+        while (to < text.size() && text.at(to) == c)
+            ++to;
+        const QTextCharFormat charFormat = TextFormats::symbolCharFormat(format, uchar(c.unicode()));
+        cursor.insertText(QString(to - from, TextFormats::displayChar(c, format)), charFormat);
+        from = to;
+    }
+}
+
+class FormatCache
+{
+public:
+    const QTextCharFormat &format(const CharStyle &style)
+    {
+        auto it = m_formats.find(style);
+        if (it == m_formats.end())
+            it = m_formats.insert(style, TextFormats::charFormat(style));
+        return *it;
+    }
+
+private:
+    QHash<CharStyle, QTextCharFormat> m_formats;
+};
+
+void applyParagraph(QTextCursor &cursor, const ParagraphStyle &style)
+{
+    QTextBlockFormat format = TextFormats::blockFormat(style);
+    cursor.setBlockFormat(format);
+    DocumentConverter::setBullet(cursor.block(), style.bullet);
+}
+
+} // namespace
+
+void DocumentConverter::insert(QTextCursor &cursor, const RichDocument &document, Mode mode)
+{
+    cursor.beginEditBlock();
+    if (cursor.hasSelection())
+        cursor.removeSelectedText();
+    FormatCache cache;
+    const QTextCharFormat caretFormat = insertionFormat(cursor.charFormat());
+    const QTextBlockFormat originalBlock = cursor.blockFormat();
+    const bool originalBullet = cursor.block().textList() != nullptr;
+    const bool ownFormats = document.hasCharFormatting;
+    QTextCharFormat lastFormat = caretFormat;
+
+    const qsizetype count = document.paragraphs.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        const Paragraph &paragraph = document.paragraphs.at(i);
+        if (mode == Mode::WholeDocument) {
+            if (i > 0) {
+                const QTextCharFormat blockChar = ownFormats && !paragraph.runs.isEmpty()
+                                                      ? cache.format(paragraph.runs.first().style)
+                                                      : lastFormat;
+                cursor.insertBlock(QTextBlockFormat(), blockChar);
+            }
+            applyParagraph(cursor, paragraph.style);
+        }
+        for (const TextRun &run : paragraph.runs) {
+            const QTextCharFormat &format = ownFormats ? cache.format(run.style) : caretFormat;
+            lastFormat = format;
+            if (run.object) {
+                cursor.insertText(QString(QChar(kObject)), objectFormat(run.object, format));
+                continue;
+            }
+            if (ownFormats)
+                insertRunText(cursor, sanitized(run.text), format);
+            else
+                insertPlainText(cursor, sanitized(run.text), format);
+        }
+        if (mode == Mode::Fragment && (i + 1 < count || document.endsWithParagraphMark)) {
+            // The mark closes the pasted paragraph, which takes the pasted properties; what
+            // followed the cursor goes on in a new block with the properties it had.
+            cursor.insertBlock(originalBlock, lastFormat);
+            setBullet(cursor.block(), originalBullet);
+            QTextCursor closed(cursor.block().previous());
+            applyParagraph(closed, paragraph.style);
+        }
+    }
+    cursor.endEditBlock();
+}
+
+RichDocument DocumentConverter::extract(const QTextDocument &document, int start, int end)
+{
+    RichDocument result;
+    result.paragraphs.clear();
+    const int length = document.characterCount() - 1;
+    start = qBound(0, start, length);
+    end = qBound(start, end, length);
+    QTextBlock block = document.findBlock(start);
+    const QTextBlock last = document.findBlock(qMax(start, end - 1));
+    for (;; block = block.next()) {
+        Paragraph paragraph;
+        paragraph.style = TextFormats::paragraphStyle(block.blockFormat());
+        paragraph.style.bullet = block.textList() != nullptr;
+        auto &tabs = paragraph.style.tabs;
+        std::sort(tabs.begin(), tabs.end(),
+                  [](const TabStop &a, const TabStop &b) { return a.positionTwips < b.positionTwips; });
+        tabs.erase(std::unique(
+                       tabs.begin(), tabs.end(),
+                       [](const TabStop &a, const TabStop &b) { return a.positionTwips == b.positionTwips; }),
+                   tabs.end());
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int from = qMax(start, fragment.position());
+            const int to = qMin(end, fragment.position() + fragment.length());
+            if (from >= to)
+                continue;
+            const QString text = fragment.text().mid(from - fragment.position(), to - from);
+            const QTextCharFormat format = fragment.charFormat();
+            const CharStyle style = TextFormats::charStyle(format, document);
+            for (qsizetype i = 0; i < text.size();) {
+                if (text.at(i) == QChar(kObject)) {
+                    paragraph.runs.append(
+                        TextRun{QString(QChar(kObject)), style, objectOf(format, document)});
+                    ++i;
+                    continue;
+                }
+                qsizetype j = i;
+                QString piece;
+                while (j < text.size() && text.at(j) != QChar(kObject))
+                    piece.append(TextFormats::modelChar(text.at(j++), format));
+                if (!paragraph.runs.isEmpty() && !paragraph.runs.last().object &&
+                    paragraph.runs.last().style == style)
+                    paragraph.runs.last().text += piece;
+                else
+                    paragraph.runs.append(TextRun{piece, style, {}});
+                i = j;
+            }
+        }
+        result.paragraphs.append(paragraph);
+        if (block == last || !block.isValid())
+            break;
+    }
+    result.endsWithParagraphMark = end > last.position() + last.length() - 1;
+    if (result.paragraphs.isEmpty())
+        result.paragraphs.append(Paragraph{});
+    return result;
+}
+
+void DocumentConverter::insertPlainText(QTextCursor &cursor, const QString &text,
+                                        const QTextCharFormat &format)
+{
+    const QTextCharFormat base = insertionFormat(format);
+    const bool symbol = TextFormats::isSymbolFont(base);
+    QString run;
+    auto flush = [&] {
+        insertRunText(cursor, sanitized(run), base);
+        run.clear();
+    };
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == u'\r' || c == u'\n' || c == QChar::ParagraphSeparator) {
+            flush();
+            if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n')
+                ++i;
+            cursor.insertBlock(cursor.blockFormat(), base);
+        } else if (c == u'\v') {
+            run.append(QChar(kLineBreak));
+        } else if (symbol && c.unicode() > 0xFF) {
+            const int byte = Cp1252::fromUnicode(c);
+            run.append(byte < 0 ? QChar(u'?') : QChar(char16_t(byte)));
+        } else {
+            run.append(c);
+        }
+    }
+    flush();
+}
+
+QByteArray DocumentConverter::plainText(const QTextDocument &document, int start, int end)
+{
+    const int length = document.characterCount() - 1;
+    start = qBound(0, start, length);
+    end = qBound(start, end, length);
+    QByteArray bytes;
+    bytes.reserve(end - start);
+    for (QTextBlock block = document.findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const int from = qMax(start, fragment.position());
+            const int to = qMin(end, fragment.position() + fragment.length());
+            if (from >= to)
+                continue;
+            const QString text = fragment.text().mid(from - fragment.position(), to - from);
+            const QTextCharFormat format = fragment.charFormat();
+            for (const QChar c : text) {
+                if (c.unicode() == kObject) {
+                    bytes.append(' ');
+                } else if (c.unicode() == kLineBreak) {
+                    bytes.append('\v');
+                } else {
+                    const QChar model = TextFormats::modelChar(c, format);
+                    const int byte = TextFormats::isSymbolFont(format) && model.unicode() <= 0xFF
+                                         ? model.unicode()
+                                         : Cp1252::fromUnicode(model);
+                    bytes.append(byte < 0 ? '?' : char(byte));
+                }
+            }
+        }
+        const int mark = block.position() + block.length() - 1;
+        if (mark >= start && mark < end)
+            bytes.append('\r');
+    }
+    return bytes;
+}
+
+QTextImageFormat DocumentConverter::objectFormat(std::shared_ptr<const EmbeddedObject> object,
+                                                 const QTextCharFormat &around)
+{
+    QTextImageFormat format;
+    format.merge(insertionFormat(around));
+    format.setObjectType(QTextFormat::ImageObject);
+    const QImage image = object->image;
+    const QString key = ImageStore::instance().add(object);
+    const QImage shown = ImageStore::instance().image(key);
+    format.setName(key);
+    format.setProperty(TextFormats::ObjectKey, key);
+    format.setWidth(object->widthTwips > 0 ? object->widthTwips / TextFormats::kTwipsPerPixel
+                                           : shown.width());
+    format.setHeight(object->heightTwips > 0 ? object->heightTwips / TextFormats::kTwipsPerPixel
+                                             : shown.height());
+    return format;
+}
+
+std::shared_ptr<const EmbeddedObject> DocumentConverter::objectOf(const QTextFormat &format,
+                                                                  const QTextDocument &document)
+{
+    if (!format.isImageFormat())
+        return {};
+    const QTextImageFormat image = format.toImageFormat();
+    if (auto object = ImageStore::instance().object(image.name()))
+        return object;
+    auto adopted = std::make_shared<EmbeddedObject>();
+    adopted->image = document.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
+    if (!adopted->image.isNull()) {
+        QBuffer buffer(&adopted->imageData);
+        buffer.open(QIODevice::WriteOnly);
+        adopted->image.save(&buffer, "PNG");
+        adopted->imageFormat = "png";
+    }
+    adopted->widthTwips = int(image.width() * TextFormats::kTwipsPerPixel);
+    adopted->heightTwips = int(image.height() * TextFormats::kTwipsPerPixel);
+    return adopted;
+}
+
+void DocumentConverter::insertPicture(QTextCursor &cursor, const QImage &image, const QTextCharFormat &around)
+{
+    if (image.isNull())
+        return;
+    auto object = std::make_shared<EmbeddedObject>();
+    object->image = image;
+    QBuffer buffer(&object->imageData);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    object->imageFormat = "png";
+    // Pixels of the control are 96-dpi pixels; a picture shows at its pixel size.
+    object->widthTwips = int(image.width() * TextFormats::kTwipsPerPixel);
+    object->heightTwips = int(image.height() * TextFormats::kTwipsPerPixel);
+    cursor.insertText(QString(QChar(kObject)), objectFormat(object, around));
+}
+
+void DocumentConverter::setBullet(const QTextBlock &block, bool on)
+{
+    QTextList *list = block.textList();
+    if (!on) {
+        if (list)
+            list->remove(block);
+        QTextCursor cursor(block);
+        QTextBlockFormat format = cursor.blockFormat();
+        TextFormats::deriveDisplay(format, false);
+        cursor.setBlockFormat(format);
+        return;
+    }
+    if (!list) {
+        // Consecutive bulleted paragraphs share one list, as a word processor's would.
+        QTextList *previous = block.previous().isValid() ? block.previous().textList() : nullptr;
+        if (previous) {
+            previous->add(block);
+        } else {
+            QTextListFormat format;
+            format.setStyle(QTextListFormat::ListDisc);
+            format.setIndent(0);
+            QTextCursor(block).createList(format);
+        }
+    }
+    QTextCursor cursor(block);
+    QTextBlockFormat format = cursor.blockFormat();
+    TextFormats::deriveDisplay(format, true);
+    cursor.setBlockFormat(format);
+}
+
+QTextCharFormat DocumentConverter::insertionFormat(QTextCharFormat format)
+{
+    format.clearProperty(TextFormats::SymbolByte);
+    if (format.isImageFormat()) {
+        QTextCharFormat plain;
+        const auto properties = format.properties();
+        for (auto it = properties.begin(); it != properties.end(); ++it) {
+            if (it.key() != QTextFormat::ObjectType && it.key() != QTextFormat::ImageName &&
+                it.key() != QTextFormat::ImageWidth && it.key() != QTextFormat::ImageHeight &&
+                it.key() != TextFormats::ObjectKey)
+                plain.setProperty(it.key(), it.value());
+        }
+        return plain;
+    }
+    return format;
+}
+
+bool DocumentConverter::protectedAt(const QTextDocument &document, int position)
+{
+    const QTextBlock block = document.findBlock(position);
+    if (!block.isValid() || position >= block.position() + block.length() - 1)
+        return false; // a paragraph mark is never protected
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        if (fragment.contains(position))
+            return TextFormats::isProtected(fragment.charFormat());
+    }
+    return false;
+}
+
+bool DocumentConverter::containsProtected(const QTextDocument &document, int start, int end)
+{
+    for (QTextBlock block = document.findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (fragment.position() < end && fragment.position() + fragment.length() > start &&
+                TextFormats::isProtected(fragment.charFormat()))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool DocumentConverter::insideProtectedRun(const QTextDocument &document, int position)
+{
+    return position > 0 && protectedAt(document, position - 1) && protectedAt(document, position);
+}

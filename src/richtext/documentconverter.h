@@ -1,0 +1,52 @@
+#pragma once
+
+#include "richdocument.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTextCharFormat>
+#include <QTextImageFormat>
+
+class QTextBlock;
+class QTextCursor;
+class QTextDocument;
+
+// Moves rich text between the model exchanged with the RTF reader and writer and Qt's text
+// engine, and reads the engine's text the way the control's contract shows it.
+class DocumentConverter
+{
+public:
+    enum class Mode {
+        // The document replaces everything: each paragraph takes its own properties.
+        WholeDocument,
+        // Pasted into a text: paragraphs closed by a mark bring their properties, the last
+        // unclosed one joins the paragraph at the cursor and keeps that paragraph's.
+        Fragment,
+    };
+
+    // Inserts at the cursor, replacing its selection; the caller opens the edit block.
+    static void insert(QTextCursor &cursor, const RichDocument &document, Mode mode);
+    static RichDocument extract(const QTextDocument &document, int start, int end);
+
+    // Plain text in the control's characters: Windows-1252 letters, or the byte of a
+    // symbol-font run; "\r\n", "\r" and "\n" break paragraphs, '\v' breaks a line.
+    static void insertPlainText(QTextCursor &cursor, const QString &text, const QTextCharFormat &format);
+    // The contract's view of [start, end): Windows-1252 bytes, '\r' per paragraph mark.
+    static QByteArray plainText(const QTextDocument &document, int start, int end);
+
+    static QTextImageFormat objectFormat(std::shared_ptr<const EmbeddedObject> object,
+                                         const QTextCharFormat &around);
+    // The object behind an object position's format; pictures that came from elsewhere (a
+    // paste of another program's HTML) are adopted as plain pictures.
+    static std::shared_ptr<const EmbeddedObject> objectOf(const QTextFormat &format,
+                                                          const QTextDocument &document);
+    // One picture position at the cursor, replacing its selection; kept as PNG.
+    static void insertPicture(QTextCursor &cursor, const QImage &image, const QTextCharFormat &around);
+    static void setBullet(const QTextBlock &block, bool on);
+    static bool protectedAt(const QTextDocument &document, int position);
+    static bool containsProtected(const QTextDocument &document, int start, int end);
+    // A caret strictly inside a protected run; at a run's edges typing makes unprotected text.
+    static bool insideProtectedRun(const QTextDocument &document, int position);
+    // The format text typed at a caret takes: no symbol byte of a neighbour.
+    static QTextCharFormat insertionFormat(QTextCharFormat format);
+};

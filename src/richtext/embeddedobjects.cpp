@@ -1,0 +1,123 @@
+#include "embeddedobjects.h"
+
+#include "documentconverter.h"
+#include "textformats.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QImageReader>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+
+namespace {
+
+constexpr char16_t kObject = 0xFFFC;
+
+template <typename Visit> void forEachObject(const QTextDocument &document, Visit visit)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            if (!fragment.charFormat().isImageFormat())
+                continue;
+            const QString text = fragment.text();
+            for (const QChar c : text) {
+                if (c.unicode() == kObject && !visit(fragment.charFormat()))
+                    return;
+            }
+        }
+    }
+}
+
+QImage labelledIcon(const QString &label)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSize(8);
+    const QFontMetrics metrics(font);
+    const QString text = metrics.elidedText(label, Qt::ElideMiddle, 200);
+    const int width = qMax(48, metrics.horizontalAdvance(text) + 8);
+    QImage image(width, 56 + metrics.height(), QImage::Format_ARGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const int left = (width - 32) / 2;
+    // A sheet with a folded corner.
+    const QPolygon sheet({QPoint(left, 4), QPoint(left + 22, 4), QPoint(left + 32, 14), QPoint(left + 32, 44),
+                          QPoint(left, 44)});
+    painter.setPen(QColor(0x40, 0x40, 0x40));
+    painter.setBrush(QColor(0xf4, 0xf4, 0xf4));
+    painter.drawPolygon(sheet);
+    painter.drawPolyline(QPolygon({QPoint(left + 22, 4), QPoint(left + 22, 14), QPoint(left + 32, 14)}));
+    painter.setFont(font);
+    painter.drawText(QRect(0, 50, width, metrics.height() + 4), Qt::AlignHCenter | Qt::AlignTop, text);
+    return image;
+}
+
+} // namespace
+
+int EmbeddedObjects::count(const QTextDocument &document)
+{
+    int count = 0;
+    forEachObject(document, [&](const QTextCharFormat &) {
+        ++count;
+        return true;
+    });
+    return count;
+}
+
+ObjectInfo EmbeddedObjects::at(const QTextDocument &document, int index)
+{
+    ObjectInfo info;
+    int current = 0;
+    forEachObject(document, [&](const QTextCharFormat &format) {
+        if (current++ < index)
+            return true;
+        const QTextImageFormat image = format.toImageFormat();
+        const auto object = DocumentConverter::objectOf(format, document);
+        info.className = object ? object->className : QString();
+        info.isPicture = info.className.isEmpty();
+        info.sizePx = QSize(qRound(image.width()), qRound(image.height()));
+        return false;
+    });
+    return info;
+}
+
+std::shared_ptr<const EmbeddedObject> EmbeddedObjects::fromFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    auto object = std::make_shared<EmbeddedObject>();
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
+    const QByteArray format = reader.format().toLower();
+    object->image = reader.read();
+    if (!object->image.isNull()) {
+        if (format == "png" || format == "jpeg" || format == "jpg") {
+            object->imageData = bytes;
+            object->imageFormat = format == "png" ? QByteArray("png") : QByteArray("jpeg");
+        }
+    } else {
+        object->image = labelledIcon(QFileInfo(path).fileName());
+        object->className = packageClassName();
+    }
+    if (object->imageData.isEmpty()) {
+        QBuffer png(&object->imageData);
+        png.open(QIODevice::WriteOnly);
+        object->image.save(&png, "PNG");
+        object->imageFormat = "png";
+    }
+    object->widthTwips = int(object->image.width() * TextFormats::kTwipsPerPixel);
+    object->heightTwips = int(object->image.height() * TextFormats::kTwipsPerPixel);
+    return object;
+}
+
+QString EmbeddedObjects::packageClassName()
+{
+    return QStringLiteral("Package");
+}

@@ -1,0 +1,118 @@
+#pragma once
+
+#include "richtextcontrol.h"
+
+#include <QPointer>
+#include <QTextCursor>
+
+#include <functional>
+
+class QTextBlock;
+class QTextCharFormat;
+class QTextBlockFormat;
+class RichTextDocument;
+class RichTextEdit;
+struct RichDocument;
+
+// The control on Qt's text engine. The document and the selection live here; the widget is
+// made only when someone asks for it, so hidden buffers cost no widget (and work without a
+// QApplication). Undo stays enabled in hidden buffers too: its cost is the edits since the last
+// whole-content load, and the buffers are mostly loaded, read and copied whole.
+class QtRichTextControl : public RichTextControl
+{
+    Q_OBJECT
+public:
+    explicit QtRichTextControl(QObject *parent = nullptr);
+    ~QtRichTextControl() override;
+
+    int selStart() const override;
+    void setSelStart(int position) override;
+    int selLength() const override;
+    void setSelLength(int length) override;
+    TextRange selection() const override;
+    void setSelection(TextRange range) override;
+    int textLength() const override;
+
+    QByteArray selText() const override;
+    void setSelText(const QByteArray &text) override;
+    QByteArray text() const override;
+    void setText(const QByteArray &text) override;
+    QByteArray selRtf() const override;
+    void setSelRtf(const QByteArray &rtf) override;
+    QByteArray textRtf() const override;
+    void setTextRtf(const QByteArray &rtf) override;
+
+    Mixed<QString> selFontName() const override;
+    void setSelFontName(const QString &name) override;
+    Mixed<double> selFontSize() const override;
+    void setSelFontSize(double points) override;
+    Mixed<bool> selBold() const override;
+    void setSelBold(bool on) override;
+    Mixed<bool> selItalic() const override;
+    void setSelItalic(bool on) override;
+    Mixed<bool> selUnderline() const override;
+    void setSelUnderline(bool on) override;
+    Mixed<bool> selStrikethrough() const override;
+    void setSelStrikethrough(bool on) override;
+    Mixed<QRgb> selColor() const override;
+    void setSelColor(QRgb color) override;
+    Mixed<int> selCharOffset() const override;
+    void setSelCharOffset(int twips) override;
+    Mixed<bool> selProtected() const override;
+    void setSelProtected(bool on) override;
+
+    Mixed<int> selAlignment() const override;
+    void setSelAlignment(int alignment) override;
+    Mixed<bool> selBullet() const override;
+    void setSelBullet(bool on) override;
+    Mixed<double> selIndent() const override;
+    void setSelIndent(double pixels) override;
+    Mixed<double> selRightIndent() const override;
+    void setSelRightIndent(double pixels) override;
+    Mixed<int> selTabCount() const override;
+    void setSelTabCount(int count) override;
+    Mixed<double> selTabs(int index) const override;
+    void setSelTabs(int index, double pixels) override;
+    double rightMargin() const override;
+
+    int find(const QByteArray &text, int start = 0, int end = -1, int options = 0) override;
+
+    [[nodiscard]] bool loadFile(const QString &path) override;
+    [[nodiscard]] bool saveFile(const QString &path) override;
+    bool printSelection(QPagedPaintDevice &printer) override;
+
+    int objectCount() const override;
+    ObjectInfo objectAt(int index) const override;
+    void insertPicture(const QImage &image) override;
+    [[nodiscard]] bool addObjectFromFile(const QString &path) override;
+
+    bool canUndo() const override;
+    void undo() override;
+    void clearUndo() override;
+    void beginEditBlock() override;
+    void endEditBlock() override;
+
+    void refresh() override;
+    void setFocus() override;
+    bool hasFocus() const override;
+    QWidget *widget() override;
+
+    RichTextDocument &document() { return *m_document; }
+
+private:
+    QTextCursor cursor() const;
+    void setCursor(const QTextCursor &cursor);
+    void selectionMayHaveChanged();
+    QTextCharFormat caretFormat() const;
+    void replaceContent(const RichDocument &document);
+    void setPlainContent(const QString &text);
+    void applyChars(const std::function<void(QTextCharFormat &)> &change);
+    void applyBlocks(const std::function<void(QTextBlockFormat &)> &change);
+
+    RichTextDocument *m_document;
+    QTextCursor m_cursor;
+    QPointer<RichTextEdit> m_edit;
+    int m_lastAnchor = 0;
+    int m_lastPosition = 0;
+    int m_editBlockDepth = 0;
+};

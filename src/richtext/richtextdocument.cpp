@@ -1,0 +1,22 @@
+#include "richtextdocument.h"
+
+#include "imagestore.h"
+#include "textformats.h"
+
+#include <QUrl>
+
+RichTextDocument::RichTextDocument(QObject *parent) : QTextDocument(parent)
+{
+    TextFormats::prepareDocument(*this);
+}
+
+QVariant RichTextDocument::loadResource(int type, const QUrl &name)
+{
+    const QString key = name.toString();
+    if (type == QTextDocument::ImageResource && ImageStore::isKey(key)) {
+        const QImage image = ImageStore::instance().image(key);
+        if (!image.isNull())
+            return image;
+    }
+    return QTextDocument::loadResource(type, name);
+}
