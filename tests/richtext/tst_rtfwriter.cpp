@@ -1,6 +1,9 @@
+#include "richtext/cp1252.h"
+#include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QImage>
 #include <QTest>
 
@@ -58,6 +61,82 @@ QImage testImage()
 TextRun objectRun(const EmbeddedObject &object, const CharStyle &style = plain())
 {
     return TextRun{QString(QChar(0xFFFC)), style, std::make_shared<const EmbeddedObject>(object)};
+}
+
+// Adjacent runs with the same style are one run to a reader; objects stay runs of their own.
+RichDocument normalized(RichDocument document)
+{
+    for (Paragraph &paragraph : document.paragraphs) {
+        QList<TextRun> merged;
+        for (const TextRun &run : paragraph.runs) {
+            if (run.text.isEmpty() && !run.object)
+                continue;
+            if (!merged.isEmpty() && !run.object && !merged.constLast().object &&
+                merged.constLast().style == run.style)
+                merged.last().text += run.text;
+            else
+                merged.append(run);
+        }
+        paragraph.runs = merged;
+    }
+    return document;
+}
+
+QString describe(const CharStyle &s)
+{
+    return QStringLiteral("%1%2 %3hp%4%5%6%7 colour %8 offset %9%10")
+        .arg(s.fontName, s.symbolFont ? QStringLiteral("(symbol)") : QString())
+        .arg(s.halfPoints)
+        .arg(s.bold ? " b" : "", s.italic ? " i" : "", s.underline ? " u" : "", s.strikethrough ? " s" : "")
+        .arg(s.color ? QString::number(*s.color & 0xFFFFFF, 16) : QStringLiteral("auto"))
+        .arg(s.offsetTwips)
+        .arg(s.protectedText ? " protected" : "");
+}
+
+QString describe(const ParagraphStyle &s)
+{
+    QString tabs;
+    for (const TabStop &tab : s.tabs)
+        tabs += QStringLiteral(" %1/%2").arg(tab.positionTwips).arg(int(tab.kind));
+    return QStringLiteral("align %1 li %2 ri %3 fi %4 tabs [%5]%6")
+        .arg(int(s.alignment))
+        .arg(s.leftIndentTwips)
+        .arg(s.rightIndentTwips)
+        .arg(s.firstLineIndentTwips)
+        .arg(tabs, s.bullet ? " bullet" : "");
+}
+
+// One line per paragraph and run, so that a failure shows what differs.
+QString describe(const RichDocument &document)
+{
+    QString out;
+    for (const Paragraph &paragraph : normalized(document).paragraphs) {
+        out += QStringLiteral("paragraph ") + describe(paragraph.style) + QLatin1Char('\n');
+        for (const TextRun &run : paragraph.runs) {
+            QString text;
+            for (const QChar c : run.text)
+                text += c.unicode() >= 0x20 && c.unicode() < 0x7F
+                            ? QString(c)
+                            : QStringLiteral("<%1>").arg(c.unicode(), 0, 16);
+            out += QStringLiteral("  run [%1] %2").arg(text, describe(run.style));
+            if (run.object) {
+                const EmbeddedObject &o = *run.object;
+                out += QStringLiteral(" object kind %1 format %2 %3 bytes %4x%5 twips verbatim %6 bytes")
+                           .arg(int(o.kind))
+                           .arg(QString::fromLatin1(o.imageFormat))
+                           .arg(o.imageData.size())
+                           .arg(o.widthTwips)
+                           .arg(o.heightTwips)
+                           .arg(o.verbatimRtf.size());
+                if (!o.imageData.isEmpty())
+                    out += QStringLiteral(" data %1").arg(qHash(o.imageData));
+            }
+            out += QLatin1Char('\n');
+        }
+    }
+    out +=
+        document.endsWithParagraphMark ? QStringLiteral("final mark\n") : QStringLiteral("no final mark\n");
+    return out;
 }
 
 } // namespace
@@ -518,6 +597,171 @@ private Q_SLOTS:
         const QByteArray expected =
             text.at(0) == QChar(0xE9) ? QByteArray("\\'e9").repeated(3000) : " " + text.toLatin1();
         QCOMPARE(joined, "\\pard\\f0\\fs20" + expected);
+    }
+
+    void roundTripThroughTheReader_data()
+    {
+        QTest::addColumn<RichDocument>("document");
+        const auto between = [](const CharStyle &style, const QString &text = QStringLiteral("x")) {
+            return documentOf({run(QStringLiteral("a")), run(text, style), run(QStringLiteral("z"))});
+        };
+        const auto styled = [](auto change) {
+            CharStyle style;
+            change(style);
+            return style;
+        };
+        QTest::newRow("bold") << between(styled([](CharStyle &s) { s.bold = true; }));
+        QTest::newRow("italic") << between(styled([](CharStyle &s) { s.italic = true; }));
+        QTest::newRow("underline") << between(styled([](CharStyle &s) { s.underline = true; }));
+        QTest::newRow("strikethrough") << between(styled([](CharStyle &s) { s.strikethrough = true; }));
+        QTest::newRow("colour") << between(styled([](CharStyle &s) { s.color = qRgb(12, 200, 99); }));
+        QTest::newRow("explicit black") << between(styled([](CharStyle &s) { s.color = qRgb(0, 0, 0); }));
+        QTest::newRow("protected") << between(styled([](CharStyle &s) { s.protectedText = true; }));
+        QTest::newRow("size 8.5 pt") << between(styled([](CharStyle &s) { s.halfPoints = 17; }));
+        QTest::newRow("size 72 pt") << between(styled([](CharStyle &s) { s.halfPoints = 144; }));
+        QTest::newRow("Times New Roman")
+            << between(styled([](CharStyle &s) { s.fontName = QStringLiteral("Times New Roman"); }));
+        QTest::newRow("accented font name")
+            << between(styled([](CharStyle &s) { s.fontName = QStringLiteral("Caract\u00e8res"); }));
+        for (const int twips : {1, -1, 5, -5, -50, 64, -64, 88, 995, -1000}) {
+            QTest::addRow("offset %d twips", twips)
+                << between(styled([twips](CharStyle &s) { s.offsetTwips = twips; }));
+        }
+        QTest::newRow("Symbol bytes") << between(styled([](CharStyle &s) {
+                                                     s.fontName = QStringLiteral("Symbol");
+                                                     s.symbolFont = true;
+                                                 }),
+                                                 QStringLiteral("a\u00b7D{\u0080\u00ff"));
+        QTest::newRow("Wingdings bytes") << between(styled([](CharStyle &s) {
+                                                        s.fontName = QStringLiteral("Wingdings");
+                                                        s.symbolFont = true;
+                                                    }),
+                                                    QStringLiteral("J\u00e8\u00fc"));
+        QTest::newRow("everything at once") << between(styled([](CharStyle &s) {
+            s.fontName = QStringLiteral("Courier New");
+            s.halfPoints = 16;
+            s.bold = s.italic = s.underline = s.strikethrough = s.protectedText = true;
+            s.color = qRgb(0, 0, 255);
+            s.offsetTwips = -64;
+        }));
+
+        QString windows1252;
+        for (int byte = 0x20; byte < 0x100; ++byte)
+            windows1252 += Cp1252::toUnicode(uchar(byte));
+        QTest::newRow("every printable Windows-1252 character") << documentOf({run(windows1252)});
+        QTest::newRow("outside Windows-1252")
+            << documentOf({run(QStringLiteral("\u03b1\u03b2 \u2192 \u2211 \u0410 \uf0b7 \u4e2d"))});
+        QTest::newRow("tabs, line breaks, braces, backslashes")
+            << documentOf({run(QStringLiteral("\ta\u2028b\t{c}\\d\\\u2028"))});
+
+        const auto paragraph = [](auto change) {
+            ParagraphStyle style;
+            change(style);
+            return documentOf({run(QStringLiteral("x"))}, style);
+        };
+        QTest::newRow("right") << paragraph(
+            [](ParagraphStyle &p) { p.alignment = ParagraphAlignment::Right; });
+        QTest::newRow("centre") << paragraph(
+            [](ParagraphStyle &p) { p.alignment = ParagraphAlignment::Center; });
+        QTest::newRow("justified") << paragraph(
+            [](ParagraphStyle &p) { p.alignment = ParagraphAlignment::Justify; });
+        QTest::newRow("indents") << paragraph([](ParagraphStyle &p) {
+            p.leftIndentTwips = 285;
+            p.rightIndentTwips = 1140;
+            p.firstLineIndentTwips = 300;
+        });
+        QTest::newRow("tab stops") << paragraph([](ParagraphStyle &p) {
+            p.tabs = {{570, TabKind::Left},
+                      {1140, TabKind::Right},
+                      {2000, TabKind::Center},
+                      {3000, TabKind::Decimal}};
+        });
+        QTest::newRow("bullet with hanging indent") << paragraph([](ParagraphStyle &p) {
+            p.bullet = true;
+            p.leftIndentTwips = 360;
+            p.firstLineIndentTwips = -360;
+        });
+
+        ParagraphStyle bulleted;
+        bulleted.bullet = true;
+        ParagraphStyle centred;
+        centred.alignment = ParagraphAlignment::Center;
+        CharStyle big;
+        big.halfPoints = 32;
+        RichDocument paragraphs;
+        paragraphs.paragraphs = {Paragraph{centred, {run(QStringLiteral("Titre"), big)}}, Paragraph{},
+                                 Paragraph{bulleted, {run(QStringLiteral("un"))}},
+                                 Paragraph{bulleted, {run(QStringLiteral("deux"))}},
+                                 Paragraph{{}, {run(QStringLiteral("fin"))}}};
+        QTest::newRow("paragraphs, no final mark") << paragraphs;
+        paragraphs.endsWithParagraphMark = true;
+        QTest::newRow("paragraphs, final mark") << paragraphs;
+
+        EmbeddedObject png;
+        png.imageData = pngBytes(testImage());
+        png.imageFormat = "png";
+        png.widthTwips = 450;
+        png.heightTwips = 300;
+        QTest::newRow("png picture") << documentOf(
+            {run(QStringLiteral("a")), objectRun(png), run(QStringLiteral("b"))});
+        EmbeddedObject jpeg = png;
+        {
+            QBuffer buffer(&jpeg.imageData);
+            buffer.open(QIODevice::WriteOnly);
+            testImage().save(&buffer, "JPEG");
+        }
+        jpeg.imageFormat = "jpeg";
+        CharStyle raised;
+        raised.offsetTwips = 60;
+        QTest::newRow("raised jpeg picture") << documentOf({objectRun(jpeg, raised)});
+    }
+    void roundTripThroughTheReader()
+    {
+        QFETCH(RichDocument, document);
+        const QByteArray rtf = RtfWriter::write(document);
+        const RtfReadResult read = RtfReader::read(rtf);
+        QVERIFY2(read.ok, qPrintable(read.message));
+        QCOMPARE(describe(read.document), describe(document));
+        QCOMPARE(RtfWriter::write(read.document), rtf);
+    }
+
+    void verbatimGroupSurvivesTheReader()
+    {
+        EmbeddedObject object;
+        object.kind = EmbeddedObject::Kind::Verbatim;
+        object.verbatimRtf = "{\\pict\\wmetafile8\\picw100\\pich50\\picwgoal600\\pichgoal300 \r\n"
+                             "010009000003\r\n}";
+        const QByteArray rtf = RtfWriter::write(documentOf({run(QStringLiteral("a")), objectRun(object)}));
+        const RtfReadResult read = RtfReader::read(rtf);
+        QVERIFY2(read.ok, qPrintable(read.message));
+        QCOMPARE(RtfWriter::write(read.document), rtf);
+    }
+
+    // Whatever other programs wrote: once read, our output is a fixed point.
+    void samplesAreStableAfterOneSave_data()
+    {
+        QTest::addColumn<QString>("path");
+        const QDir samples(qEnvironmentVariable("VELIGRAM_SAMPLES"));
+        const QStringList names = samples.entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name);
+        if (names.isEmpty())
+            QTest::newRow("no samples") << QString();
+        for (const QString &name : names)
+            QTest::newRow(qPrintable(name)) << samples.filePath(name);
+    }
+    void samplesAreStableAfterOneSave()
+    {
+        QFETCH(QString, path);
+        if (path.isEmpty())
+            QSKIP("VELIGRAM_SAMPLES names no folder of RTF samples");
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const RtfReadResult original = RtfReader::read(file.readAll());
+        QVERIFY2(original.ok, qPrintable(original.message));
+        const QByteArray once = RtfWriter::write(original.document);
+        const RtfReadResult again = RtfReader::read(once);
+        QVERIFY2(again.ok, qPrintable(again.message));
+        QCOMPARE(describe(again.document), describe(original.document));
+        QCOMPARE(RtfWriter::write(again.document), once);
     }
 
     void sameDocumentSameBytes()
