@@ -1,4 +1,6 @@
+#include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
+#include "richtext/symbolencoding.h"
 
 #include <QProcess>
 #include <QStandardPaths>
@@ -53,6 +55,30 @@ private Q_SLOTS:
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(QString::fromUtf8(run.out),
                  QStringLiteral("Premi\u00e8re ligne : \u00e9t\u00e9 \u20ac\nH2O et CO2\n\n\tfin\n"));
+    }
+
+    void rtfTextShowsSymbolGlyphsLinesAndObjects()
+    {
+        const Run run = tool({QStringLiteral("text"), QFINDTESTDATA("data/exercise.rtf")});
+        QCOMPARE(run.exitCode, 0);
+        const QString smiley = SymbolEncoding::toUnicode(QStringLiteral("Wingdings"), 'J');
+        QCOMPARE(QString::fromUtf8(run.out), QStringLiteral("L'\u00e9nergie \u0394E = h\u03bd\nH2O\tfin\n"
+                                                            "Question \u2192 ") +
+                                                 smiley + QStringLiteral("\n\ufffc\n"));
+    }
+
+    void roundTripOfRtfIsAFixedPoint()
+    {
+        const QString once = m_dir.filePath(QStringLiteral("once.rtf"));
+        const QString twice = m_dir.filePath(QStringLiteral("twice.rtf"));
+        QCOMPARE(tool({QStringLiteral("roundtrip"), QFINDTESTDATA("data/exercise.rtf"), once}).exitCode, 0);
+        QCOMPARE(tool({QStringLiteral("roundtrip"), once, twice}).exitCode, 0);
+        const QByteArray written = readAll(once);
+        QVERIFY2(written.startsWith("{\\rtf1\\ansi\\ansicpg1252"), written.constData());
+        QCOMPARE(readAll(twice), written);
+        // Same text as the original, picture included.
+        QCOMPARE(tool({QStringLiteral("text"), once}).out,
+                 tool({QStringLiteral("text"), QFINDTESTDATA("data/exercise.rtf")}).out);
     }
 
     void roundTripOfPlainTextWritesTheWritersRtf()
