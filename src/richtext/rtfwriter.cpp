@@ -1,135 +1,17 @@
 #include "rtfwriter.h"
 
 #include "rtfemitter.h"
-#include "symbolencoding.h"
+#include "rtfoutputtables.h"
 
 #include <QBuffer>
-#include <QHash>
 #include <QImageReader>
 #include <QLoggingCategory>
 
-#include <algorithm>
 #include <cstdlib>
 
 namespace {
 
 Q_LOGGING_CATEGORY(lcRtfWriter, "veligram.richtext")
-
-// The family word lets a reader that lacks the font substitute a similar one.
-const char *familyWord(const QString &name)
-{
-    const QString n = name.trimmed().toLower();
-    static const QStringList modern = {QStringLiteral("courier"), QStringLiteral("consolas"),
-                                       QStringLiteral("lucida console"), QStringLiteral("mono")};
-    static const QStringList roman = {QStringLiteral("times"),    QStringLiteral("symbol"),
-                                      QStringLiteral("georgia"),  QStringLiteral("garamond"),
-                                      QStringLiteral("palatino"), QStringLiteral("book antiqua"),
-                                      QStringLiteral("cambria"),  QStringLiteral("serif")};
-    static const QStringList swiss = {
-        QStringLiteral("arial"),     QStringLiteral("verdana"),        QStringLiteral("helvetica"),
-        QStringLiteral("tahoma"),    QStringLiteral("calibri"),        QStringLiteral("segoe"),
-        QStringLiteral("trebuchet"), QStringLiteral("century gothic"), QStringLiteral("sans")};
-    const auto matches = [&n](const QStringList &keys) {
-        return std::any_of(keys.begin(), keys.end(), [&n](const QString &k) { return n.contains(k); });
-    };
-    // Order matters: "DejaVu Sans Mono" is monospaced, "Liberation Sans" is not serif.
-    if (matches(modern))
-        return "fmodern";
-    if (matches(swiss))
-        return "fswiss";
-    if (matches(roman))
-        return "froman";
-    return "fnil";
-}
-
-struct FontEntry
-{
-    QString name;
-    bool symbol = false;
-};
-
-// Fonts and colours in order of first use, numbered as RTF numbers them.
-class Tables
-{
-public:
-    int fontIndex(const QString &name, bool symbol)
-    {
-        const QString key = (symbol ? QLatin1Char('2') : QLatin1Char('0')) + name;
-        const auto it = m_fontIndex.constFind(key);
-        if (it != m_fontIndex.constEnd())
-            return *it;
-        m_fonts.append(FontEntry{name, symbol});
-        m_fontIndex.insert(key, int(m_fonts.size() - 1));
-        return int(m_fonts.size() - 1);
-    }
-    int fontIndex(const CharStyle &style)
-    {
-        // Runs mostly repeat the font of the run before: skip the look-up then.
-        if (m_lastFont < 0 || style.symbolFont != m_lastSymbolFlag || style.fontName != m_lastFontName) {
-            m_lastFont =
-                fontIndex(style.fontName, style.symbolFont || SymbolEncoding::isSymbolFont(style.fontName));
-            m_lastFontName = style.fontName;
-            m_lastSymbolFlag = style.symbolFont;
-        }
-        return m_lastFont;
-    }
-    bool isSymbol(int font) const { return m_fonts.at(font).symbol; }
-
-    // 0 is automatic; explicit colours start at 1.
-    int colorIndex(const std::optional<QRgb> &color)
-    {
-        if (!color)
-            return 0;
-        const QRgb rgb = *color & 0xFFFFFF;
-        const auto it = m_colorIndex.constFind(rgb);
-        if (it != m_colorIndex.constEnd())
-            return *it;
-        m_colors.append(rgb);
-        m_colorIndex.insert(rgb, int(m_colors.size()));
-        return int(m_colors.size());
-    }
-
-    void write(RtfEmitter &out) const
-    {
-        out.openGroup();
-        out.controlWord("fonttbl");
-        for (qsizetype i = 0; i < m_fonts.size(); ++i) {
-            const FontEntry &font = m_fonts.at(i);
-            out.openGroup();
-            out.controlWord("f", i);
-            out.controlWord(familyWord(font.name));
-            out.controlWord("fprq", 2);
-            out.controlWord("fcharset", font.symbol ? 2 : 0);
-            out.fontName(font.name);
-            out.raw(QByteArrayLiteral(";"));
-            out.closeGroup();
-        }
-        out.closeGroup();
-        out.newLine();
-        if (m_colors.isEmpty())
-            return;
-        out.openGroup();
-        out.controlWord("colortbl");
-        out.raw(QByteArrayLiteral(" ;"));
-        for (const QRgb rgb : m_colors) {
-            out.controlWord("red", qRed(rgb));
-            out.controlWord("green", qGreen(rgb));
-            out.controlWord("blue", qBlue(rgb));
-            out.raw(QByteArrayLiteral(";"));
-        }
-        out.closeGroup();
-        out.newLine();
-    }
-
-private:
-    QList<FontEntry> m_fonts;
-    QHash<QString, int> m_fontIndex;
-    QString m_lastFontName;
-    bool m_lastSymbolFlag = false;
-    int m_lastFont = -1;
-    QList<QRgb> m_colors;
-    QHash<QRgb, int> m_colorIndex;
-};
 
 // What the reader has in force, so that only changes are written.
 struct CharState
@@ -259,7 +141,7 @@ private:
             writeCharStyle(run.style);
             if (run.object)
                 writeObject(*run.object);
-            else if (m_tables.isSymbol(m_state.font))
+            else if (m_tables.isSymbolEncoded(m_state.font))
                 m_out.symbolText(run.text);
             else
                 m_out.text(run.text);
@@ -383,7 +265,7 @@ private:
     }
 
     RtfEmitter m_out;
-    Tables m_tables;
+    RtfOutputTables m_tables;
     CharState m_state;
     CharStyle m_lastStyle;
 };
