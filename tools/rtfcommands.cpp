@@ -1,8 +1,8 @@
 #include "commands.h"
 #include "richtext/cp1252.h"
 #include "richtext/richdocument.h"
+#include "richtext/richtextfactory.h"
 #include "richtext/rtfreader.h"
-#include "richtext/rtfwriter.h"
 #include "richtext/symbolencoding.h"
 
 #include <QFile>
@@ -10,7 +10,7 @@
 #include <QTextStream>
 
 #include <cstdio>
-#include <optional>
+#include <memory>
 
 namespace {
 
@@ -110,15 +110,22 @@ int printText(const QString &path)
     return 0;
 }
 
+// Through the control, as the editor opens and saves a text: what this writes is what a
+// teacher's save would write.
 int roundTrip(const QString &in, const QString &out)
 {
-    const Loaded loaded = loadDocument(in);
-    if (!loaded.error.isEmpty())
-        return fail(loaded.error);
+    {
+        QFile probe(in);
+        if (!probe.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("cannot read %1: %2").arg(in, probe.errorString()));
+    }
+    const std::unique_ptr<RichTextControl> control = createRichTextControl();
+    if (!control->loadFile(in))
+        return fail(QStringLiteral("cannot read %1: damaged RTF").arg(in));
+    const QByteArray rtf = control->textRtf();
     QSaveFile file(out);
     if (!file.open(QIODevice::WriteOnly))
         return fail(QStringLiteral("cannot write %1: %2").arg(out, file.errorString()));
-    const QByteArray rtf = RtfWriter::write(loaded.document);
     if (file.write(rtf) != rtf.size() || !file.commit())
         return fail(QStringLiteral("cannot write %1: %2").arg(out, file.errorString()));
     return 0;
