@@ -20,9 +20,12 @@ int fail(const QString &message)
     return 1;
 }
 
-// A text that is not RTF: Windows-1252, lines ended by CR/LF, LF or a lone CR.
+// A text that is not RTF: Windows-1252 (UTF-8 after a byte-order mark, as the control reads
+// it), lines ended by CR/LF, LF or a lone CR.
 RichDocument documentFromPlainText(const QByteArray &bytes)
 {
+    const QString text =
+        bytes.startsWith("\xEF\xBB\xBF") ? QString::fromUtf8(bytes.mid(3)) : Cp1252::decode(bytes);
     RichDocument document;
     document.paragraphs.clear();
     QString line;
@@ -33,14 +36,14 @@ RichDocument documentFromPlainText(const QByteArray &bytes)
         document.paragraphs.append(paragraph);
         line.clear();
     };
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        const char c = bytes.at(i);
-        if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < bytes.size() && bytes.at(i + 1) == '\n')
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
+            if (c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n'))
                 ++i;
             endParagraph();
         } else {
-            line.append(Cp1252::toUnicode(uchar(c)));
+            line.append(c);
         }
     }
     // A final line break closes the last line rather than opening an empty one.

@@ -1,4 +1,3 @@
-#include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
 #include "richtext/symbolencoding.h"
 
@@ -79,6 +78,33 @@ private Q_SLOTS:
         // Same text as the original, picture included.
         QCOMPARE(tool({QStringLiteral("text"), once}).out,
                  tool({QStringLiteral("text"), QFINDTESTDATA("data/exercise.rtf")}).out);
+    }
+
+    void plainTextLineEnds_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("CR/LF") << QByteArray("a\r\nb\r\n") << QStringLiteral("a\nb\n");
+        QTest::newRow("LF, no final break") << QByteArray("a\nb") << QStringLiteral("a\nb\n");
+        QTest::newRow("lone CR") << QByteArray("a\rb") << QStringLiteral("a\nb\n");
+        QTest::newRow("empty lines kept") << QByteArray("a\n\n\nb\n") << QStringLiteral("a\n\n\nb\n");
+        QTest::newRow("empty file") << QByteArray() << QStringLiteral("\n");
+        QTest::newRow("UTF-8 with a byte-order mark")
+            << QByteArray("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9 \xCE\xB1\n")
+            << QStringLiteral("\u00e9t\u00e9 \u03b1\n");
+    }
+    void plainTextLineEnds()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, text);
+        const QString path = m_dir.filePath(QStringLiteral("lines.txt"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        const Run run = tool({QStringLiteral("text"), path});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(QString::fromUtf8(run.out), text);
     }
 
     void roundTripOfPlainTextWritesTheWritersRtf()
