@@ -7,6 +7,8 @@
 #include <QImage>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 CharStyle plain()
@@ -761,6 +763,7 @@ private Q_SLOTS:
         const RtfReadResult original = RtfReader::read(bytes);
         QVERIFY2(original.ok, qPrintable(original.message));
         const QByteArray once = RtfWriter::write(original.document);
+        QVERIFY(std::all_of(once.begin(), once.end(), [](char c) { return uchar(c) < 0x80; }));
         const RtfReadResult again = RtfReader::read(once);
         QVERIFY2(again.ok, qPrintable(again.message));
         QCOMPARE(describe(again.document), describe(original.document));
