@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr char16_t ObjectReplacement = 0xFFFC;
 constexpr char16_t LineSeparator = 0x2028;
 
 } // namespace

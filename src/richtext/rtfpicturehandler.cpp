@@ -127,7 +127,7 @@ bool RtfPictureHandler::isMetafile() const
 void RtfPictureHandler::setDisplaySize(EmbeddedObject &object, QSize imagePixels) const
 {
     // \picw/\pich are pixels for bitmaps but hundredths of a millimetre for metafiles.
-    auto natural = [this, imagePixels](std::int64_t declared, int pixels) -> std::int64_t {
+    auto natural = [this](std::int64_t declared, int pixels) -> std::int64_t {
         if (declared > 0)
             return isMetafile() ? declared * 1440 / 2540 : declared * 15;
         return std::int64_t(pixels) * 15;
