@@ -29,6 +29,12 @@ constexpr char16_t kLineBreak = 0x2028;
 // characters Qt would turn into paragraph or frame breaks become line breaks or '?'.
 QString sanitized(const QString &text)
 {
+    const bool clean = std::none_of(text.begin(), text.end(), [](QChar c) {
+        return c.isSurrogate() || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1 || c == u'\n' ||
+               c == u'\r' || c == QChar::ParagraphSeparator;
+    });
+    if (clean)
+        return text;
     QString result;
     result.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -73,6 +79,7 @@ void insertRunText(QTextCursor &cursor, const QString &text, const QTextCharForm
     }
 }
 
+// Formats are built once per distinct style: a long text has few styles and many runs.
 class FormatCache
 {
 public:
@@ -84,8 +91,36 @@ public:
         return *it;
     }
 
+    QTextBlockFormat blockFormat(const Paragraph &paragraph)
+    {
+        int raise = 0;
+        int lower = 0;
+        for (const TextRun &run : paragraph.runs) {
+            raise = qMax(raise, run.style.offsetTwips);
+            lower = qMax(lower, -run.style.offsetTwips);
+        }
+        for (const Entry &entry : std::as_const(m_blocks)) {
+            if (entry.raise == raise && entry.lower == lower && entry.style == paragraph.style)
+                return entry.format;
+        }
+        QTextBlockFormat format = TextFormats::blockFormat(paragraph.style);
+        TextFormats::setLineBoxPadding(format, raise, lower);
+        if (m_blocks.size() >= 32)
+            m_blocks.removeFirst();
+        m_blocks.append(Entry{paragraph.style, raise, lower, format});
+        return format;
+    }
+
 private:
+    struct Entry
+    {
+        ParagraphStyle style;
+        int raise;
+        int lower;
+        QTextBlockFormat format;
+    };
     QHash<CharStyle, QTextCharFormat> m_formats;
+    QList<Entry> m_blocks;
 };
 
 void applyParagraph(QTextCursor &cursor, const ParagraphStyle &style)
@@ -102,6 +137,7 @@ void DocumentConverter::insert(QTextCursor &cursor, const RichDocument &document
     cursor.beginEditBlock();
     if (cursor.hasSelection())
         cursor.removeSelectedText();
+    const int start = cursor.position();
     FormatCache cache;
     const QTextCharFormat caretFormat = insertionFormat(cursor.charFormat());
     const QTextBlockFormat originalBlock = cursor.blockFormat();
@@ -113,13 +149,19 @@ void DocumentConverter::insert(QTextCursor &cursor, const RichDocument &document
     for (qsizetype i = 0; i < count; ++i) {
         const Paragraph &paragraph = document.paragraphs.at(i);
         if (mode == Mode::WholeDocument) {
+            // The paragraph's format is complete before its text goes in, line box included,
+            // so that a large load touches each block once.
+            const QTextBlockFormat blockFormat = cache.blockFormat(paragraph);
             if (i > 0) {
                 const QTextCharFormat blockChar = ownFormats && !paragraph.runs.isEmpty()
                                                       ? cache.format(paragraph.runs.first().style)
                                                       : lastFormat;
-                cursor.insertBlock(QTextBlockFormat(), blockChar);
+                cursor.insertBlock(blockFormat, blockChar);
+            } else {
+                cursor.setBlockFormat(blockFormat);
             }
-            applyParagraph(cursor, paragraph.style);
+            if (paragraph.style.bullet || cursor.block().textList())
+                setBullet(cursor.block(), paragraph.style.bullet);
         }
         for (const TextRun &run : paragraph.runs) {
             const QTextCharFormat &format = ownFormats ? cache.format(run.style) : caretFormat;
@@ -142,6 +184,8 @@ void DocumentConverter::insert(QTextCursor &cursor, const RichDocument &document
             applyParagraph(closed, paragraph.style);
         }
     }
+    if (mode == Mode::Fragment)
+        refreshLineBoxes(*cursor.document(), start, cursor.position());
     cursor.endEditBlock();
 }
 
@@ -152,12 +196,15 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
     const int length = document.characterCount() - 1;
     start = qBound(0, start, length);
     end = qBound(start, end, length);
+    // Resolving a format into a style builds fonts: once per format, not per run.
+    QHash<int, CharStyle> styles;
     QTextBlock block = document.findBlock(start);
     const QTextBlock last = document.findBlock(qMax(start, end - 1));
     for (;; block = block.next()) {
         Paragraph paragraph;
         paragraph.style = TextFormats::paragraphStyle(block.blockFormat());
         paragraph.style.bullet = block.textList() != nullptr;
+        const QString blockText = block.text();
         auto &tabs = paragraph.style.tabs;
         std::sort(tabs.begin(), tabs.end(),
                   [](const TabStop &a, const TabStop &b) { return a.positionTwips < b.positionTwips; });
@@ -167,13 +214,18 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
                    tabs.end());
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const int from = qMax(start, fragment.position());
-            const int to = qMin(end, fragment.position() + fragment.length());
+            const int position = fragment.position();
+            const int from = qMax(start, position);
+            const int to = qMin(end, position + fragment.length());
             if (from >= to)
                 continue;
-            const QString text = fragment.text().mid(from - fragment.position(), to - from);
+            const QString text = blockText.mid(from - block.position(), to - from);
+            const int index = fragment.charFormatIndex();
+            auto known = styles.constFind(index);
+            if (known == styles.constEnd())
+                known = styles.insert(index, TextFormats::charStyle(fragment.charFormat(), document));
+            const CharStyle &style = *known;
             const QTextCharFormat format = fragment.charFormat();
-            const CharStyle style = TextFormats::charStyle(format, document);
             for (qsizetype i = 0; i < text.size();) {
                 if (text.at(i) == QChar(kObject)) {
                     paragraph.runs.append(
@@ -182,9 +234,13 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
                     continue;
                 }
                 qsizetype j = i;
-                QString piece;
                 while (j < text.size() && text.at(j) != QChar(kObject))
-                    piece.append(TextFormats::modelChar(text.at(j++), format));
+                    ++j;
+                QString piece = text.mid(i, j - i);
+                if (style.symbolFont) {
+                    for (QChar &c : piece)
+                        c = TextFormats::modelChar(c, format);
+                }
                 if (!paragraph.runs.isEmpty() && !paragraph.runs.last().object &&
                     paragraph.runs.last().style == style)
                     paragraph.runs.last().text += piece;
@@ -201,6 +257,22 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
     if (result.paragraphs.isEmpty())
         result.paragraphs.append(Paragraph{});
     return result;
+}
+
+RichDocument DocumentConverter::extractWhole(const QTextDocument &document)
+{
+    const int length = document.characterCount() - 1;
+    RichDocument whole = extract(document, 0, length);
+    const QTextBlock last = document.lastBlock();
+    whole.endsWithParagraphMark = false;
+    if (document.blockCount() > 1 && last.length() == 1) {
+        Paragraph empty;
+        empty.style = TextFormats::paragraphStyle(last.blockFormat());
+        empty.style.bullet = last.textList() != nullptr;
+        whole.paragraphs.append(empty);
+        whole.endsWithParagraphMark = true;
+    }
+    return whole;
 }
 
 void DocumentConverter::insertPlainText(QTextCursor &cursor, const QString &text,
@@ -237,36 +309,40 @@ QByteArray DocumentConverter::plainText(const QTextDocument &document, int start
     const int length = document.characterCount() - 1;
     start = qBound(0, start, length);
     end = qBound(start, end, length);
-    QByteArray bytes;
-    bytes.reserve(end - start);
+    QByteArray bytes(end - start, Qt::Uninitialized);
+    char *out = bytes.data();
     for (QTextBlock block = document.findBlock(start); block.isValid() && block.position() < end;
          block = block.next()) {
+        const QString text = block.text(); // one copy per block, not one per fragment
+        const int blockStart = block.position();
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const int from = qMax(start, fragment.position());
-            const int to = qMin(end, fragment.position() + fragment.length());
+            const int position = fragment.position();
+            const int from = qMax(start, position);
+            const int to = qMin(end, position + fragment.length());
             if (from >= to)
                 continue;
-            const QString text = fragment.text().mid(from - fragment.position(), to - from);
             const QTextCharFormat format = fragment.charFormat();
-            for (const QChar c : text) {
-                if (c.unicode() == kObject) {
-                    bytes.append(' ');
-                } else if (c.unicode() == kLineBreak) {
-                    bytes.append('\v');
-                } else {
-                    const QChar model = TextFormats::modelChar(c, format);
-                    const int byte = TextFormats::isSymbolFont(format) && model.unicode() <= 0xFF
-                                         ? model.unicode()
-                                         : Cp1252::fromUnicode(model);
-                    bytes.append(byte < 0 ? '?' : char(byte));
-                }
+            const bool symbol = TextFormats::isSymbolFont(format);
+            for (int p = from; p < to; ++p) {
+                const QChar c = text.at(p - blockStart);
+                int byte;
+                if (c.unicode() == kObject)
+                    byte = ' ';
+                else if (c.unicode() == kLineBreak)
+                    byte = '\v';
+                else if (symbol && c.unicode() >= 0x20)
+                    byte = TextFormats::modelChar(c, format).unicode();
+                else
+                    byte = Cp1252::fromUnicode(c);
+                *out++ = byte < 0 || byte > 0xFF ? '?' : char(byte);
             }
         }
         const int mark = block.position() + block.length() - 1;
         if (mark >= start && mark < end)
-            bytes.append('\r');
+            *out++ = '\r';
     }
+    Q_ASSERT(out == bytes.data() + bytes.size());
     return bytes;
 }
 
@@ -402,4 +478,25 @@ bool DocumentConverter::containsProtected(const QTextDocument &document, int sta
 bool DocumentConverter::insideProtectedRun(const QTextDocument &document, int position)
 {
     return position > 0 && protectedAt(document, position - 1) && protectedAt(document, position);
+}
+
+void DocumentConverter::refreshLineBoxes(QTextDocument &document, int start, int end)
+{
+    const QTextBlock last = document.findBlock(qMax(start, end - 1));
+    for (QTextBlock block = document.findBlock(start); block.isValid(); block = block.next()) {
+        int raise = 0;
+        int lower = 0;
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const int twips = TextFormats::offsetTwips(it.fragment().charFormat());
+            raise = qMax(raise, twips);
+            lower = qMax(lower, -twips);
+        }
+        QTextBlockFormat format = block.blockFormat();
+        const QTextBlockFormat before = format;
+        TextFormats::setLineBoxPadding(format, raise, lower);
+        if (format != before)
+            QTextCursor(block).setBlockFormat(format);
+        if (block == last)
+            break;
+    }
 }

@@ -27,6 +27,10 @@ public:
     // Inserts at the cursor, replacing its selection; the caller opens the edit block.
     static void insert(QTextCursor &cursor, const RichDocument &document, Mode mode);
     static RichDocument extract(const QTextDocument &document, int start, int end);
+    // The whole text, written so that reading it back as a whole document gives the same
+    // paragraphs: a last mark followed by nothing is implicit in RTF, so an empty last
+    // paragraph is closed by an explicit mark.
+    static RichDocument extractWhole(const QTextDocument &document);
 
     // Plain text in the control's characters: Windows-1252 letters, or the byte of a
     // symbol-font run; "\r\n", "\r" and "\n" break paragraphs, '\v' breaks a line.
@@ -43,6 +47,9 @@ public:
     // One picture position at the cursor, replacing its selection; kept as PNG.
     static void insertPicture(QTextCursor &cursor, const QImage &image, const QTextCharFormat &around);
     static void setBullet(const QTextBlock &block, bool on);
+    // Pads paragraphs holding raised or lowered text: Qt does not grow a line for them, so
+    // the shifted glyphs would draw into the neighbouring lines.
+    static void refreshLineBoxes(QTextDocument &document, int start, int end);
     static bool protectedAt(const QTextDocument &document, int position);
     static bool containsProtected(const QTextDocument &document, int start, int end);
     // A caret strictly inside a protected run; at a run's edges typing makes unprotected text.

@@ -180,7 +180,6 @@ void QtRichTextControl::replaceContent(const RichDocument &document)
     c.removeSelectedText();
     c.setBlockFormat(QTextBlockFormat());
     DocumentConverter::insert(c, document, DocumentConverter::Mode::WholeDocument);
-    SelectionFormatter::refreshLineBoxes(*m_document, 0, textLength());
     c.endEditBlock();
     m_document->setUndoRedoEnabled(true);
     m_document->clearUndoRedoStacks();
@@ -196,27 +195,31 @@ QByteArray QtRichTextControl::selRtf() const
 
 void QtRichTextControl::setSelRtf(const QByteArray &rtf)
 {
+    QByteArray source = rtf;
     if (!RtfReader::looksLikeRtf(rtf)) {
-        setSelText(rtf);
-        return;
+        // A bare group such as "{\tab }" is RTF without its header, which callers use to
+        // insert a single control character.
+        if (!rtf.trimmed().startsWith("{\\")) {
+            setSelText(rtf);
+            return;
+        }
+        source = "{\\rtf1" + rtf + '}';
     }
-    const RtfReadResult result = RtfReader::read(rtf);
+    const RtfReadResult result = RtfReader::read(source);
     if (!result.ok) {
         qCWarning(lcRichText) << "RTF fragment not inserted:" << result.message;
         return;
     }
     QTextCursor c = cursor();
     c.beginEditBlock();
-    const int start = c.selectionStart();
     DocumentConverter::insert(c, result.document, DocumentConverter::Mode::Fragment);
-    SelectionFormatter::refreshLineBoxes(*m_document, start, c.position());
     c.endEditBlock();
     setCursor(c);
 }
 
 QByteArray QtRichTextControl::textRtf() const
 {
-    return RtfWriter::write(DocumentConverter::extract(*m_document, 0, textLength()));
+    return RtfWriter::write(DocumentConverter::extractWhole(*m_document));
 }
 
 void QtRichTextControl::setTextRtf(const QByteArray &rtf)

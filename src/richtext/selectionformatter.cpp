@@ -6,8 +6,6 @@
 
 #include <QTextList>
 
-#include <cmath>
-
 SelectionFormatter::SelectionFormatter(QTextDocument &document, QTextCursor cursor)
     : m_document(document), m_cursor(std::move(cursor))
 {}
@@ -46,7 +44,7 @@ void SelectionFormatter::changeChars(const std::function<void(QTextCharFormat &)
         editor.setPosition(run.to, QTextCursor::KeepAnchor);
         editor.setCharFormat(run.format);
     }
-    refreshLineBoxes(m_document, m_cursor.selectionStart(), m_cursor.selectionEnd());
+    DocumentConverter::refreshLineBoxes(m_document, m_cursor.selectionStart(), m_cursor.selectionEnd());
     editor.endEditBlock();
 }
 
@@ -104,7 +102,7 @@ void SelectionFormatter::setFontName(const QString &name)
         editor.removeSelectedText();
         DocumentConverter::insertPlainText(editor, text, run.format);
     }
-    refreshLineBoxes(m_document, start, end);
+    DocumentConverter::refreshLineBoxes(m_document, start, end);
     editor.endEditBlock();
 }
 
@@ -133,30 +131,6 @@ void SelectionFormatter::setBullet(bool on)
             break;
     }
     editor.endEditBlock();
-}
-
-void SelectionFormatter::refreshLineBoxes(QTextDocument &document, int start, int end)
-{
-    const QTextBlock last = document.findBlock(qMax(start, end - 1));
-    for (QTextBlock block = document.findBlock(start); block.isValid(); block = block.next()) {
-        int raise = 0;
-        int lower = 0;
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const int twips = TextFormats::offsetTwips(it.fragment().charFormat());
-            raise = qMax(raise, twips);
-            lower = qMax(lower, -twips);
-        }
-        const double top = std::ceil(raise / TextFormats::kTwipsPerPixel);
-        const double bottom = std::ceil(lower / TextFormats::kTwipsPerPixel);
-        QTextBlockFormat format = block.blockFormat();
-        if (format.topMargin() != top || format.bottomMargin() != bottom) {
-            format.setTopMargin(top);
-            format.setBottomMargin(bottom);
-            QTextCursor(block).setBlockFormat(format);
-        }
-        if (block == last)
-            break;
-    }
 }
 
 QTextBlock SelectionFormatter::firstBlock() const

@@ -64,10 +64,6 @@ public:
     void changeBlocks(const std::function<void(QTextBlockFormat &)> &change);
     void setBullet(bool on);
 
-    // Pads paragraphs holding raised or lowered text: Qt does not grow a line for them, so
-    // the shifted glyphs would draw into the neighbouring lines.
-    static void refreshLineBoxes(QTextDocument &document, int start, int end);
-
 private:
     QTextBlock firstBlock() const;
     QTextBlock lastBlock() const;

@@ -319,6 +319,12 @@ void deriveDisplay(QTextBlockFormat &format, bool bullet)
     format.setTabPositions(qtTabs);
 }
 
+void setLineBoxPadding(QTextBlockFormat &format, int raiseTwips, int lowerTwips)
+{
+    format.setTopMargin(std::ceil(qMax(0, raiseTwips) / kTwipsPerPixel));
+    format.setBottomMargin(std::ceil(qMax(0, lowerTwips) / kTwipsPerPixel));
+}
+
 int alignmentCode(Qt::Alignment alignment)
 {
     const Qt::Alignment h = horizontal(alignment);

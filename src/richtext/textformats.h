@@ -72,6 +72,9 @@ void setTabStopsPx(QTextBlockFormat &format, const QList<TabPx> &tabs);
 // Qt measures tab positions from the line's start, which includes the left indent (and the
 // first-line indent on a paragraph's first line); ours are from the text area's edge.
 void deriveDisplay(QTextBlockFormat &format, bool bullet);
+// Room above and below a paragraph for its most raised and most lowered characters: Qt does
+// not grow a line for shifted text, which would otherwise draw into the neighbouring lines.
+void setLineBoxPadding(QTextBlockFormat &format, int raiseTwips, int lowerTwips);
 int alignmentCode(Qt::Alignment alignment);
 Qt::Alignment qtAlignment(ParagraphAlignment alignment);
 
