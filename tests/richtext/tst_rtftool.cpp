@@ -119,6 +119,9 @@ private Q_SLOTS:
             Paragraph{{}, {TextRun{QStringLiteral("H2O et CO2"), {}, nullptr}}},
             Paragraph{},
             Paragraph{{}, {TextRun{QStringLiteral("\tfin"), {}, nullptr}}},
+            // The file's last line end leaves an empty last paragraph; a final mark followed
+            // by nothing would be read as implicit, so the empty paragraph gets its own mark.
+            Paragraph{},
         };
         expected.endsWithParagraphMark = true;
         QCOMPARE(readAll(out), RtfWriter::write(expected));
