@@ -1,5 +1,6 @@
 #include "richtext/richtextfactory.h"
 
+#include <QPdfWriter>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -387,6 +388,41 @@ private Q_SLOTS:
         QVERIFY(c->objectAt(0).isPicture);
         QCOMPARE(c->objectAt(0).sizePx, QSize(20, 10));
         QCOMPARE(c->selStart(), 2);
+    }
+
+    void printsTheSelectionOrEverything()
+    {
+        auto pages = [](const QString &path) {
+            QFile file(path);
+            if (!file.open(QIODevice::ReadOnly))
+                return -1;
+            const QByteArray pdf = file.readAll();
+            return int(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page ") +
+                       pdf.count("/Type /Page/") + pdf.count("/Type /Page>"));
+        };
+        QTemporaryDir dir;
+        Control c = createRichTextControl();
+        QByteArray text;
+        for (int i = 0; i < 150; ++i)
+            text += "Ligne de texte " + QByteArray::number(i) + '\r';
+        c->setText(text);
+        c->setSelStart(3);
+        c->insertPicture(QImage(40, 40, QImage::Format_RGB32));
+
+        const QString all = dir.filePath("all.pdf");
+        {
+            QPdfWriter writer(all);
+            QVERIFY(c->printSelection(writer));
+        }
+        c->setSelection({0, 20});
+        const QString part = dir.filePath("part.pdf");
+        {
+            QPdfWriter writer(part);
+            QVERIFY(c->printSelection(writer));
+        }
+        QCOMPARE(pages(part), 1);
+        QVERIFY2(pages(all) > 1, qPrintable(QString::number(pages(all))));
+        QCOMPARE(c->selection(), (TextRange{0, 20})); // printing leaves the selection
     }
 
     void signalsFollowChanges()
