@@ -30,6 +30,15 @@ quint16 readLe16(const QByteArray &data, qsizetype at)
 
 } // namespace
 
+bool RtfImageDecoder::spend(QSize size)
+{
+    const qint64 pixels = qint64(size.width()) * size.height();
+    if (pixels > m_budget)
+        return false;
+    m_budget -= pixels;
+    return true;
+}
+
 QImage RtfImageDecoder::decode(const QByteArray &data, const QByteArray &format)
 {
     if (data.isEmpty())
@@ -39,7 +48,7 @@ QImage RtfImageDecoder::decode(const QByteArray &data, const QByteArray &format)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
     // The header's size is checked before any pixel memory is asked for.
-    if (!acceptableSize(reader.size()))
+    if (!acceptableSize(reader.size()) || !spend(reader.size()))
         return {};
     QImage image;
     if (!reader.read(&image))
@@ -102,7 +111,7 @@ QImage RtfImageDecoder::decodeDeviceBitmap(const QByteArray &data, int width, in
     const qint64 stride = std::max<qint64>(widthBytes, minimumStride);
     if (bitsPerPixel != 1 && bitsPerPixel != 24 && bitsPerPixel != 32)
         return {};
-    if (stride * height > data.size())
+    if (stride * height > data.size() || !spend(QSize(width, height)))
         return {};
     QImage image(width, height, QImage::Format_RGB32);
     if (image.isNull())
@@ -126,13 +135,16 @@ QImage RtfImageDecoder::decodeDeviceBitmap(const QByteArray &data, int width, in
 
 QImage RtfImageDecoder::placeholder(QSize pixels, const QString &label)
 {
-    constexpr int MaxSide = 2048;
-    const QSize size(std::clamp(pixels.width(), 1, MaxSide), std::clamp(pixels.height(), 1, MaxSide));
+    QSize size(std::clamp(pixels.width(), 1, MaxPlaceholderSide),
+               std::clamp(pixels.height(), 1, MaxPlaceholderSide));
+    if (!spend(size))
+        size = QSize(1, 1);
     QImage image(size, QImage::Format_RGB32);
     image.fill(QColor(0xD0, 0xD0, 0xD0));
     // Drawing text needs the font system, which only a GUI application has; tools and
     // fuzzers read documents without one.
-    if (!label.isEmpty() && qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+    if (!label.isEmpty() && size.width() > 1 &&
+        qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
         QPainter painter(&image);
         painter.setPen(QColor(0x50, 0x50, 0x50));
         painter.drawRect(image.rect().adjusted(0, 0, -1, -1));

@@ -50,7 +50,8 @@ void RtfObjectHandler::resultPicture(std::shared_ptr<EmbeddedObject> picture)
         m_result = std::move(picture);
 }
 
-std::shared_ptr<EmbeddedObject> RtfObjectHandler::finish(const QByteArray &source, qsizetype groupEnd)
+std::shared_ptr<EmbeddedObject> RtfObjectHandler::finish(const QByteArray &source, qsizetype groupEnd,
+                                                         RtfImageDecoder &images)
 {
     m_active = false;
     auto object = std::make_shared<EmbeddedObject>();
@@ -72,8 +73,7 @@ std::shared_ptr<EmbeddedObject> RtfObjectHandler::finish(const QByteArray &sourc
     }
     if (object->image.isNull()) {
         const QString label = object->className.isEmpty() ? QStringLiteral("Objet") : object->className;
-        object->image =
-            RtfImageDecoder::placeholder(QSize(object->widthTwips / 15, object->heightTwips / 15), label);
+        object->image = images.placeholder(QSize(object->widthTwips / 15, object->heightTwips / 15), label);
     }
     return object;
 }

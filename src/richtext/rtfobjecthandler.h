@@ -4,6 +4,8 @@
 #include "rtfkeywords.h"
 
 #include <QByteArray>
+
+class RtfImageDecoder;
 #include <QString>
 
 #include <memory>
@@ -18,7 +20,8 @@ public:
     void controlWord(RtfKeyword keyword, std::int64_t parameter);
     void classNameText(const char *bytes, qsizetype length);
     void resultPicture(std::shared_ptr<EmbeddedObject> picture);
-    std::shared_ptr<EmbeddedObject> finish(const QByteArray &source, qsizetype groupEnd);
+    std::shared_ptr<EmbeddedObject> finish(const QByteArray &source, qsizetype groupEnd,
+                                           RtfImageDecoder &images);
 
 private:
     bool m_active = false;

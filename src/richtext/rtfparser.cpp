@@ -151,7 +151,7 @@ void RtfParser::closeGroup(qsizetype end, bool truncated)
         break;
     case RtfDestination::Picture:
         if (closing.ownsDestination) {
-            auto picture = m_picture.finish(m_source, end);
+            auto picture = m_picture.finish(m_source, end, m_images);
             // A verbatim group cut short by the end of the data would be written back unbalanced.
             if (truncated && picture->kind == EmbeddedObject::Kind::Verbatim)
                 break;
@@ -163,7 +163,7 @@ void RtfParser::closeGroup(qsizetype end, bool truncated)
         break;
     case RtfDestination::Object:
         if (closing.ownsDestination) {
-            auto object = m_object.finish(m_source, end);
+            auto object = m_object.finish(m_source, end, m_images);
             if (!truncated && top().destination == RtfDestination::Body)
                 emitObject(std::move(object));
         }

@@ -6,6 +6,7 @@
 #include "rtfcolortable.h"
 #include "rtffonttable.h"
 #include "rtfgroupstate.h"
+#include "rtfimagedecoder.h"
 #include "rtfobjecthandler.h"
 #include "rtfpicturehandler.h"
 #include "rtftokenizer.h"
@@ -59,6 +60,7 @@ private:
     RtfCodePages m_codePages;
     RtfFontTable m_fonts{m_codePages};
     RtfColorTable m_colors;
+    RtfImageDecoder m_images;
     RtfPictureHandler m_picture;
     bool m_pictureForObject = false;
     RtfObjectHandler m_object;

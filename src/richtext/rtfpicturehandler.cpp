@@ -138,7 +138,8 @@ void RtfPictureHandler::setDisplaySize(EmbeddedObject &object, QSize imagePixels
     object.heightTwips = clampTwips(scaled(height, m_scaleY));
 }
 
-std::shared_ptr<EmbeddedObject> RtfPictureHandler::finish(const QByteArray &source, qsizetype groupEnd)
+std::shared_ptr<EmbeddedObject> RtfPictureHandler::finish(const QByteArray &source, qsizetype groupEnd,
+                                                          RtfImageDecoder &images)
 {
     auto object = std::make_shared<EmbeddedObject>();
     QImage image;
@@ -146,7 +147,7 @@ std::shared_ptr<EmbeddedObject> RtfPictureHandler::finish(const QByteArray &sour
     case Format::Png:
     case Format::Jpeg: {
         const QByteArray format = m_format == Format::Png ? "png" : "jpeg";
-        image = RtfImageDecoder::decode(m_data, format);
+        image = images.decode(m_data, format);
         if (!image.isNull()) {
             object->imageData = m_data;
             object->imageFormat = format;
@@ -154,12 +155,12 @@ std::shared_ptr<EmbeddedObject> RtfPictureHandler::finish(const QByteArray &sour
         break;
     }
     case Format::Dib:
-        image = RtfImageDecoder::decodeDib(m_data);
+        image = images.decodeDib(m_data);
         break;
     case Format::DeviceBitmap:
-        image = RtfImageDecoder::decodeDeviceBitmap(m_data, int(std::clamp<std::int64_t>(m_width, 0, 100000)),
-                                                    int(std::clamp<std::int64_t>(m_height, 0, 100000)),
-                                                    m_bitsPerPixel, m_widthBytes);
+        image = images.decodeDeviceBitmap(m_data, int(std::clamp<std::int64_t>(m_width, 0, 100000)),
+                                          int(std::clamp<std::int64_t>(m_height, 0, 100000)), m_bitsPerPixel,
+                                          m_widthBytes);
         break;
     default:
         break;
@@ -191,7 +192,6 @@ std::shared_ptr<EmbeddedObject> RtfPictureHandler::finish(const QByteArray &sour
         label = QStringLiteral("Image");
         break;
     }
-    object->image =
-        RtfImageDecoder::placeholder(QSize(object->widthTwips / 15, object->heightTwips / 15), label);
+    object->image = images.placeholder(QSize(object->widthTwips / 15, object->heightTwips / 15), label);
     return object;
 }

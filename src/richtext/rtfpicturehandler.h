@@ -5,6 +5,8 @@
 
 #include <QByteArray>
 
+class RtfImageDecoder;
+
 #include <memory>
 #include <string_view>
 
@@ -19,7 +21,8 @@ public:
     void binary(const char *bytes, qsizetype length);
     // `source` is the whole RTF, `groupEnd` one past the group's closing brace: pictures we
     // cannot show natively keep those bytes verbatim.
-    std::shared_ptr<EmbeddedObject> finish(const QByteArray &source, qsizetype groupEnd);
+    std::shared_ptr<EmbeddedObject> finish(const QByteArray &source, qsizetype groupEnd,
+                                           RtfImageDecoder &images);
 
 private:
     enum class Format { None, Png, Jpeg, Emf, Wmf, Dib, DeviceBitmap, MacPict, OS2Metafile };

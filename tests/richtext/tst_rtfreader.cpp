@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QTest>
 
+#include <algorithm>
+
 namespace {
 
 // Paragraphs joined by '\n', as the control's text shows them.
@@ -65,6 +67,45 @@ QByteArray pngBytes(int width, int height)
     return bytes;
 }
 
+quint32 crc32(const QByteArray &bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A black-and-white PNG of any size in a few kilobytes: what a hostile file would embed.
+QByteArray hugeUniformPng(quint32 width, quint32 height)
+{
+    auto be32 = [](quint32 v) -> QByteArray {
+        const char bytes[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+        return QByteArray(bytes, 4);
+    };
+    auto chunk = [&be32](const QByteArray &type, const QByteArray &data) -> QByteArray {
+        return be32(quint32(data.size())) + type + data + be32(crc32(QByteArray(type + data)));
+    };
+    const QByteArray row = QByteArray(1, '\0') + QByteArray(int((width + 7) / 8), '\0');
+    QByteArray raw;
+    for (quint32 y = 0; y < height; ++y)
+        raw += row;
+    const QByteArray zlib = qCompress(raw).mid(4); // qCompress prefixes the length
+    const QByteArray header = be32(width) + be32(height) + QByteArray("\x01\x00\x00\x00\x00", 5);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", zlib) +
+           chunk("IEND", {});
+}
+
+qint64 totalPixels(const RichDocument &document)
+{
+    qint64 total = 0;
+    for (const auto &object : objects(document))
+        total += qint64(object->image.width()) * object->image.height();
+    return total;
+}
+
 CharStyle style(void (*change)(CharStyle &))
 {
     CharStyle s;
@@ -100,6 +141,7 @@ private Q_SLOTS:
     void objectWithoutResultGetsPlaceholder();
     void dibPicture();
     void hugePictureSizeDoesNotAllocate();
+    void manyHugePicturesShareOneBudget();
     void damaged_data();
     void damaged();
     void deepNesting();
@@ -141,6 +183,8 @@ void tst_RtfReader::text_data()
     row("double-byte pair", withTables(R"({\f2 \'82\'a0})"), QStringLiteral("あ"));
     row("double-byte pair, literal trail", withTables(R"({\f2 \'83A})"), QStringLiteral("ア"));
     row("double-byte lead without trail", withTables(R"({\f2 \'82}x)"), QStringLiteral("?x"));
+    row("undefined cp1252 bytes survive", R"({\rtf1 \'81\'8d\'8f\'90\'9d})",
+        QStringLiteral("\u0081\u008D\u008F\u0090\u009D"));
     row("NUL bytes", QByteArray("{\\rtf1 a\0b}", 11), "ab");
     row("paragraphs", R"({\rtf1 a\par b})", "a\nb");
     row("page break after a paragraph mark", R"({\rtf1 a\par\page b})", "a\nb");
@@ -520,6 +564,28 @@ void tst_RtfReader::hugePictureSizeDoesNotAllocate()
         QVERIFY(object->image.width() <= 2048 && object->image.height() <= 2048);
         QVERIFY(object->widthTwips > 0 && object->heightTwips > 0);
     }
+}
+
+void tst_RtfReader::manyHugePicturesShareOneBudget()
+{
+    const QByteArray png = "{\\pict\\pngblip " + hugeUniformPng(4000, 4000).toHex() + "}";
+    QByteArray rtf = "{\\rtf1 ";
+    for (int i = 0; i < 10; ++i)
+        rtf += png;
+    for (int i = 0; i < 200; ++i)
+        rtf += "{\\pict\\wmetafile8\\picwgoal144000\\pichgoal144000 00}";
+    rtf += "}";
+    const RichDocument document = read(rtf);
+    const auto found = objects(document);
+    QCOMPARE(found.size(), 210);
+    const auto decoded = std::count_if(found.begin(), found.end(), [](const auto &object) {
+        return object->kind == EmbeddedObject::Kind::Picture;
+    });
+    QCOMPARE(decoded, 4);                               // 4 x 16 million pixels fill the document's budget
+    QVERIFY(totalPixels(document) <= 64'000'000 + 210); // the rest are single grey pixels
+    // Pictures beyond the budget keep their data for the next save.
+    QVERIFY(found.last()->verbatimRtf.startsWith("{\\pict\\wmetafile8"));
+    QVERIFY(found.at(9)->verbatimRtf.startsWith("{\\pict\\pngblip"));
 }
 
 void tst_RtfReader::damaged_data()
