@@ -134,3 +134,25 @@ RtfKeyword RtfKeywords::lookup(std::string_view word)
     const auto it = words.find(word);
     return it == words.end() ? RtfKeyword::Unknown : it->second;
 }
+
+char16_t RtfKeywords::character(RtfKeyword keyword)
+{
+    switch (keyword) {
+    case RtfKeyword::EmDash:
+        return 0x2014;
+    case RtfKeyword::EnDash:
+        return 0x2013;
+    case RtfKeyword::Bullet:
+        return 0x2022;
+    case RtfKeyword::LeftQuote:
+        return 0x2018;
+    case RtfKeyword::RightQuote:
+        return 0x2019;
+    case RtfKeyword::LeftDoubleQuote:
+        return 0x201C;
+    case RtfKeyword::RightDoubleQuote:
+        return 0x201D;
+    default:
+        return 0;
+    }
+}

@@ -88,4 +88,6 @@ enum class RtfKeyword {
 
 namespace RtfKeywords {
 RtfKeyword lookup(std::string_view word);
-}
+// The character a typographic word (\emdash, \rquote …) stands for, 0 for other words.
+char16_t character(RtfKeyword keyword);
+} // namespace RtfKeywords

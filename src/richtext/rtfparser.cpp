@@ -348,31 +348,12 @@ void RtfParser::bodyWord(RtfKeyword keyword, const RtfToken &)
     case RtfKeyword::NestRow:
         m_body.builder().endRow(top().paragraph);
         break;
-    case RtfKeyword::EmDash:
-        emitSpecial(QChar(0x2014));
-        break;
-    case RtfKeyword::EnDash:
-        emitSpecial(QChar(0x2013));
-        break;
-    case RtfKeyword::Bullet:
-        emitSpecial(QChar(0x2022));
-        break;
-    case RtfKeyword::LeftQuote:
-        emitSpecial(QChar(0x2018));
-        break;
-    case RtfKeyword::RightQuote:
-        emitSpecial(QChar(0x2019));
-        break;
-    case RtfKeyword::LeftDoubleQuote:
-        emitSpecial(QChar(0x201C));
-        break;
-    case RtfKeyword::RightDoubleQuote:
-        emitSpecial(QChar(0x201D));
-        break;
     case RtfKeyword::Space:
         emitChar(QLatin1Char(' '));
         break;
     default:
+        if (const char16_t c = RtfKeywords::character(keyword))
+            emitSpecial(QChar(c));
         break;
     }
 }
