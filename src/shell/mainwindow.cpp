@@ -133,7 +133,7 @@ void MainWindow::buildToolBar()
     m_toolBar = addToolBar(tr("Barre d'outils"));
     m_toolBar->setObjectName(QStringLiteral("barreOutils"));
     m_toolBar->setMovable(false);
-    m_toolBar->setIconSize(QSize(24, 24));
+    m_toolBar->setIconSize(QSize(20, 20));
     for (const ToolButtonDefinition &button : toolBarTable()) {
         if (button.separatorBefore)
             m_toolBar->addSeparator();
