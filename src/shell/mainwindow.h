@@ -35,8 +35,11 @@ struct Platform;
 //   the File menu's `textexo`/`textcor` (and `sepatext`), saveDispatcher(),
 //   confirmSaveChanges() and newText() for its prompts and the "Nouveau" flow, updateTitle()
 //   after it sets currentDocumentPath.
-// - layout: placeWidget() puts the exercise panel right of the editor, the exercise page above
-//   exo, the ruler and the palettes above the editor, extra boxes on the tool bar.
+// - layout: placeWidget() puts the exercise panel (`Picture4`, which carries the instructions,
+//   the module list and the workflow buttons) right of the editor, the exercise page above exo,
+//   the ruler and the palettes above the editor, extra boxes (font, size) on the tool bar.
+// - typing: TypingWatcher marks the document modified on a character typed into unprotected
+//   text; the selection mirror replaces it (delete its line in installModules()).
 class MainWindow : public QMainWindow, public ShellHost
 {
     Q_OBJECT
