@@ -1,10 +1,9 @@
 #include "documentconverter.h"
 
 #include "cp1252.h"
-#include "imagestore.h"
+#include "embeddedobjects.h"
 #include "textformats.h"
 
-#include <QBuffer>
 #include <QHash>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -167,7 +166,7 @@ void DocumentConverter::insert(QTextCursor &cursor, const RichDocument &document
             const QTextCharFormat &format = ownFormats ? cache.format(run.style) : caretFormat;
             lastFormat = format;
             if (run.object) {
-                cursor.insertText(QString(QChar(kObject)), objectFormat(run.object, format));
+                cursor.insertText(QString(QChar(kObject)), EmbeddedObjects::objectFormat(run.object, format));
                 continue;
             }
             if (ownFormats)
@@ -229,7 +228,7 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
             for (qsizetype i = 0; i < text.size();) {
                 if (text.at(i) == QChar(kObject)) {
                     paragraph.runs.append(
-                        TextRun{QString(QChar(kObject)), style, objectOf(format, document)});
+                        TextRun{QString(QChar(kObject)), style, EmbeddedObjects::objectOf(format, document)});
                     ++i;
                     continue;
                 }
@@ -344,61 +343,6 @@ QByteArray DocumentConverter::plainText(const QTextDocument &document, int start
     }
     Q_ASSERT(out == bytes.data() + bytes.size());
     return bytes;
-}
-
-QTextImageFormat DocumentConverter::objectFormat(std::shared_ptr<const EmbeddedObject> object,
-                                                 const QTextCharFormat &around)
-{
-    QTextImageFormat format;
-    format.merge(insertionFormat(around));
-    format.setObjectType(QTextFormat::ImageObject);
-    const QImage image = object->image;
-    const QString key = ImageStore::instance().add(object);
-    const QImage shown = ImageStore::instance().image(key);
-    format.setName(key);
-    format.setProperty(TextFormats::ObjectKey, key);
-    format.setWidth(object->widthTwips > 0 ? object->widthTwips / TextFormats::kTwipsPerPixel
-                                           : shown.width());
-    format.setHeight(object->heightTwips > 0 ? object->heightTwips / TextFormats::kTwipsPerPixel
-                                             : shown.height());
-    return format;
-}
-
-std::shared_ptr<const EmbeddedObject> DocumentConverter::objectOf(const QTextFormat &format,
-                                                                  const QTextDocument &document)
-{
-    if (!format.isImageFormat())
-        return {};
-    const QTextImageFormat image = format.toImageFormat();
-    if (auto object = ImageStore::instance().object(image.name()))
-        return object;
-    auto adopted = std::make_shared<EmbeddedObject>();
-    adopted->image = document.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
-    if (!adopted->image.isNull()) {
-        QBuffer buffer(&adopted->imageData);
-        buffer.open(QIODevice::WriteOnly);
-        adopted->image.save(&buffer, "PNG");
-        adopted->imageFormat = "png";
-    }
-    adopted->widthTwips = int(image.width() * TextFormats::kTwipsPerPixel);
-    adopted->heightTwips = int(image.height() * TextFormats::kTwipsPerPixel);
-    return adopted;
-}
-
-void DocumentConverter::insertPicture(QTextCursor &cursor, const QImage &image, const QTextCharFormat &around)
-{
-    if (image.isNull())
-        return;
-    auto object = std::make_shared<EmbeddedObject>();
-    object->image = image;
-    QBuffer buffer(&object->imageData);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    object->imageFormat = "png";
-    // Pixels of the control are 96-dpi pixels; a picture shows at its pixel size.
-    object->widthTwips = int(image.width() * TextFormats::kTwipsPerPixel);
-    object->heightTwips = int(image.height() * TextFormats::kTwipsPerPixel);
-    cursor.insertText(QString(QChar(kObject)), objectFormat(object, around));
 }
 
 void DocumentConverter::setBullet(const QTextBlock &block, bool on)

@@ -38,14 +38,6 @@ public:
     // The contract's view of [start, end): Windows-1252 bytes, '\r' per paragraph mark.
     static QByteArray plainText(const QTextDocument &document, int start, int end);
 
-    static QTextImageFormat objectFormat(std::shared_ptr<const EmbeddedObject> object,
-                                         const QTextCharFormat &around);
-    // The object behind an object position's format; pictures that came from elsewhere (a
-    // paste of another program's HTML) are adopted as plain pictures.
-    static std::shared_ptr<const EmbeddedObject> objectOf(const QTextFormat &format,
-                                                          const QTextDocument &document);
-    // One picture position at the cursor, replacing its selection; kept as PNG.
-    static void insertPicture(QTextCursor &cursor, const QImage &image, const QTextCharFormat &around);
     static void setBullet(const QTextBlock &block, bool on);
     // Pads paragraphs holding raised or lowered text: Qt does not grow a line for them, so
     // the shifted glyphs would draw into the neighbouring lines.

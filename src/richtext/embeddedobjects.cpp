@@ -1,6 +1,7 @@
 #include "embeddedobjects.h"
 
 #include "documentconverter.h"
+#include "imagestore.h"
 #include "textformats.h"
 
 #include <QBuffer>
@@ -10,7 +11,9 @@
 #include <QImageReader>
 #include <QPainter>
 #include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QUrl>
 
 namespace {
 
@@ -76,7 +79,7 @@ ObjectInfo EmbeddedObjects::at(const QTextDocument &document, int index)
         if (current++ < index)
             return true;
         const QTextImageFormat image = format.toImageFormat();
-        const auto object = DocumentConverter::objectOf(format, document);
+        const auto object = objectOf(format, document);
         info.className = object ? object->className : QString();
         info.isPicture = info.className.isEmpty();
         info.sizePx = QSize(qRound(image.width()), qRound(image.height()));
@@ -115,6 +118,61 @@ std::shared_ptr<const EmbeddedObject> EmbeddedObjects::fromFile(const QString &p
     object->widthTwips = int(object->image.width() * TextFormats::kTwipsPerPixel);
     object->heightTwips = int(object->image.height() * TextFormats::kTwipsPerPixel);
     return object;
+}
+
+QTextImageFormat EmbeddedObjects::objectFormat(std::shared_ptr<const EmbeddedObject> object,
+                                               const QTextCharFormat &around)
+{
+    QTextImageFormat format;
+    format.merge(DocumentConverter::insertionFormat(around));
+    format.setObjectType(QTextFormat::ImageObject);
+    const QImage image = object->image;
+    const QString key = ImageStore::instance().add(object);
+    const QImage shown = ImageStore::instance().image(key);
+    format.setName(key);
+    format.setProperty(TextFormats::ObjectKey, key);
+    format.setWidth(object->widthTwips > 0 ? object->widthTwips / TextFormats::kTwipsPerPixel
+                                           : shown.width());
+    format.setHeight(object->heightTwips > 0 ? object->heightTwips / TextFormats::kTwipsPerPixel
+                                             : shown.height());
+    return format;
+}
+
+std::shared_ptr<const EmbeddedObject> EmbeddedObjects::objectOf(const QTextFormat &format,
+                                                                const QTextDocument &document)
+{
+    if (!format.isImageFormat())
+        return {};
+    const QTextImageFormat image = format.toImageFormat();
+    if (auto object = ImageStore::instance().object(image.name()))
+        return object;
+    auto adopted = std::make_shared<EmbeddedObject>();
+    adopted->image = document.resource(QTextDocument::ImageResource, QUrl(image.name())).value<QImage>();
+    if (!adopted->image.isNull()) {
+        QBuffer buffer(&adopted->imageData);
+        buffer.open(QIODevice::WriteOnly);
+        adopted->image.save(&buffer, "PNG");
+        adopted->imageFormat = "png";
+    }
+    adopted->widthTwips = int(image.width() * TextFormats::kTwipsPerPixel);
+    adopted->heightTwips = int(image.height() * TextFormats::kTwipsPerPixel);
+    return adopted;
+}
+
+void EmbeddedObjects::insertPicture(QTextCursor &cursor, const QImage &image, const QTextCharFormat &around)
+{
+    if (image.isNull())
+        return;
+    auto object = std::make_shared<EmbeddedObject>();
+    object->image = image;
+    QBuffer buffer(&object->imageData);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    object->imageFormat = "png";
+    // Pixels of the control are 96-dpi pixels; a picture shows at its pixel size.
+    object->widthTwips = int(image.width() * TextFormats::kTwipsPerPixel);
+    object->heightTwips = int(image.height() * TextFormats::kTwipsPerPixel);
+    cursor.insertText(QString(QChar(kObject)), objectFormat(object, around));
 }
 
 QString EmbeddedObjects::packageClassName()

@@ -4,10 +4,14 @@
 #include "richtextcontrol.h"
 
 #include <QString>
+#include <QTextCharFormat>
+#include <QTextImageFormat>
 
 #include <memory>
 
+class QTextCursor;
 class QTextDocument;
+class QTextFormat;
 
 // The pictures and objects of a text, in text order, and the objects made from files.
 class EmbeddedObjects
@@ -22,6 +26,15 @@ public:
     // there is no object embedding here, so the file's content is not kept. Null when the
     // file cannot be read.
     static std::shared_ptr<const EmbeddedObject> fromFile(const QString &path);
+    static QTextImageFormat objectFormat(std::shared_ptr<const EmbeddedObject> object,
+                                         const QTextCharFormat &around);
+    // The object behind an object position's format; pictures that came from elsewhere (a
+    // paste of another program's HTML) are adopted as plain pictures.
+    static std::shared_ptr<const EmbeddedObject> objectOf(const QTextFormat &format,
+                                                          const QTextDocument &document);
+    // One picture position at the cursor, replacing its selection; kept as PNG.
+    static void insertPicture(QTextCursor &cursor, const QImage &image, const QTextCharFormat &around);
+
     // The class name an object made from a non-image file carries.
     static QString packageClassName();
 };

@@ -273,7 +273,7 @@ void QtRichTextControl::insertPicture(const QImage &image)
     const QTextCharFormat around = caretFormat();
     c.beginEditBlock();
     c.removeSelectedText();
-    DocumentConverter::insertPicture(c, image, around);
+    EmbeddedObjects::insertPicture(c, image, around);
     c.endEditBlock();
     setCursor(c);
 }
@@ -287,7 +287,7 @@ bool QtRichTextControl::addObjectFromFile(const QString &path)
     const QTextCharFormat around = caretFormat();
     c.beginEditBlock();
     c.removeSelectedText();
-    c.insertText(QString(QChar::ObjectReplacementCharacter), DocumentConverter::objectFormat(object, around));
+    c.insertText(QString(QChar::ObjectReplacementCharacter), EmbeddedObjects::objectFormat(object, around));
     c.endEditBlock();
     setCursor(c);
     return true;

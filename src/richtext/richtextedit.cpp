@@ -1,6 +1,7 @@
 #include "richtextedit.h"
 
 #include "documentconverter.h"
+#include "embeddedobjects.h"
 #include "rtfreader.h"
 #include "rtfwriter.h"
 #include "textformats.h"
@@ -258,7 +259,7 @@ void RichTextEdit::insertFromMimeData(const QMimeData *source)
             cursor.beginEditBlock();
             if (cursor.hasSelection())
                 cursor.removeSelectedText();
-            DocumentConverter::insertPicture(cursor, image, currentCharFormat());
+            EmbeddedObjects::insertPicture(cursor, image, currentCharFormat());
             cursor.endEditBlock();
             setTextCursor(cursor);
             return;
