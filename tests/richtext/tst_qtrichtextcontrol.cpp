@@ -425,6 +425,34 @@ private Q_SLOTS:
         QCOMPARE(c->selection(), (TextRange{0, 20})); // printing leaves the selection
     }
 
+    void objectsFromFiles()
+    {
+        QTemporaryDir dir;
+        const QString png = dir.filePath("image.png");
+        QImage image(7, 5, QImage::Format_RGB32);
+        image.fill(Qt::green);
+        QVERIFY(image.save(png));
+        const QString other = dir.filePath("notes.txt");
+        QFile file(other);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("pas une image");
+        file.close();
+
+        Control c = createRichTextControl();
+        c->setText("ab");
+        c->setSelStart(1);
+        QVERIFY(c->addObjectFromFile(png));
+        QVERIFY(c->addObjectFromFile(other));
+        QVERIFY(!c->addObjectFromFile(dir.filePath("absent.png")));
+        QCOMPARE(c->text(), QByteArray("a  b"));
+        QCOMPARE(c->objectCount(), 2);
+        QVERIFY(c->objectAt(0).isPicture);
+        QCOMPARE(c->objectAt(0).sizePx, QSize(7, 5));
+        QVERIFY(!c->objectAt(1).isPicture); // a labelled icon standing for the file
+        QVERIFY(!c->objectAt(1).sizePx.isEmpty());
+        QCOMPARE(c->objectAt(5).sizePx, QSize()); // out of range: nothing
+    }
+
     void signalsFollowChanges()
     {
         Control c = createRichTextControl();
