@@ -179,7 +179,11 @@ void RtfParser::closeGroup(qsizetype end, bool truncated)
 
 void RtfParser::controlWord(const RtfToken &token)
 {
-    const RtfDestinationWord destination = RtfDestinations::lookup(token.word);
+    // The two tables share no word, and most words are formatting ones: the destination table
+    // is only asked about the others.
+    const RtfKeyword keyword = RtfKeywords::lookup(token.word);
+    const RtfDestinationWord destination =
+        keyword == RtfKeyword::Unknown ? RtfDestinations::lookup(token.word) : RtfDestinationWord::None;
     // A destination word in the outer group itself is a writer's mistake: skipping the group
     // would skip the whole document.
     if (destination != RtfDestinationWord::None && m_stack.size() > 2) {
@@ -190,7 +194,6 @@ void RtfParser::controlWord(const RtfToken &token)
         skipCurrentGroup(); // "{\*\unknown …}": a destination this reader does not know
         return;
     }
-    const RtfKeyword keyword = RtfKeywords::lookup(token.word);
     if (keyword == RtfKeyword::Unicode) {
         if (token.hasParameter)
             unicodeChar(token.parameter);
