@@ -38,10 +38,10 @@ int show(const QString &path)
     if (const ExerciseFileResult result = ExerciseFile::read(path, page); !result)
         return failWith(result);
     const QJsonObject json{
-        {QStringLiteral("statement"), page.slots[0]},
-        {QStringLiteral("initialParameters"), page.slots[1]},
-        {QStringLiteral("correction"), page.slots[2]},
-        {QStringLiteral("correctionParameters"), page.slots[3]},
+        {QStringLiteral("statement"), page.files[0]},
+        {QStringLiteral("initialParameters"), page.files[1]},
+        {QStringLiteral("correction"), page.files[2]},
+        {QStringLiteral("correctionParameters"), page.files[3]},
         {QStringLiteral("difficulty"), page.difficulty},
         {QStringLiteral("scroll"), page.scroll},
         {QStringLiteral("description"), page.description},
@@ -69,13 +69,13 @@ int write(const QString &path, QStringList options)
             return usage();
         const QString value = options.takeFirst();
         if (name == QLatin1String("--statement")) {
-            data.slots[0] = value;
+            data.files[0] = value;
         } else if (name == QLatin1String("--initial-parameters")) {
-            data.slots[1] = value;
+            data.files[1] = value;
         } else if (name == QLatin1String("--correction")) {
-            data.slots[2] = value;
+            data.files[2] = value;
         } else if (name == QLatin1String("--correction-parameters")) {
-            data.slots[3] = value;
+            data.files[3] = value;
         } else if (name == QLatin1String("--difficulty")) {
             const std::optional<int> difficulty = number(value, 0, ExerciseData::difficultyCount - 1);
             if (!difficulty)

@@ -16,7 +16,7 @@ struct ExerciseData
     static constexpr int maxTitleLength = 120;
     static constexpr int maxDescriptionLength = 480;
 
-    std::array<QString, 4> slots; // captions of ficex 0..3: file names without folder
+    std::array<QString, 4> files; // captions of ficex 0..3: file names without folder
     int difficulty = 0;           // list index of ComboZ1
     int scroll = 0;               // value of HScroll1
     QString description;          // a line break is "\r\n", as stored

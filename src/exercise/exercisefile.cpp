@@ -70,8 +70,8 @@ std::optional<QMap<int, QByteArray>> ExerciseFile::encode(const ExerciseData &da
         data.title.size() > ExerciseData::maxTitleLength)
         return std::nullopt;
     QMap<int, QByteArray> records;
-    for (int i = 0; i < int(data.slots.size()); ++i) {
-        const std::optional<QByteArray> name = encodeText(data.slots[i]);
+    for (int i = 0; i < int(data.files.size()); ++i) {
+        const std::optional<QByteArray> name = encodeText(data.files[i]);
         if (!name)
             return std::nullopt;
         records.insert(i + 1, *name);
@@ -118,8 +118,8 @@ ExerciseFileResult ExerciseFile::read(const QString &path, ExerciseData &page)
     const std::optional<QByteArray> bytes = RecordFile::readAll(path);
     if (!bytes)
         return readFailure();
-    for (int i = 0; i < int(page.slots.size()); ++i)
-        page.slots[i] = decodeRecord(*bytes, i + 1);
+    for (int i = 0; i < int(page.files.size()); ++i)
+        page.files[i] = decodeRecord(*bytes, i + 1);
     const std::optional<int> difficulty = readNumber(*bytes, 5, 0, ExerciseData::difficultyCount - 1);
     if (!difficulty)
         return readFailure();

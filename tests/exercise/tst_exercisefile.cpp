@@ -24,14 +24,14 @@ QString alphabet(int length, char first)
     return text;
 }
 
-const std::array<QString, 4> kSlots = {QStringLiteral("enonce.rtf"), QStringLiteral("depart.P03"),
+const std::array<QString, 4> kFiles = {QStringLiteral("enonce.rtf"), QStringLiteral("depart.P03"),
                                        QStringLiteral("corrige.rtf"), QStringLiteral("solution.P03")};
 
-ExerciseData exercise(std::array<QString, 4> slots, int difficulty, int scroll, QString description,
+ExerciseData exercise(std::array<QString, 4> files, int difficulty, int scroll, QString description,
                       QString title)
 {
     ExerciseData data;
-    data.slots = std::move(slots);
+    data.files = std::move(files);
     data.difficulty = difficulty;
     data.scroll = scroll;
     data.description = std::move(description);
@@ -53,11 +53,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("golden");
         QTest::addColumn<ExerciseData>("data");
         QTest::newRow("120 characters fill record 7 only, difficulty \" 2\"")
-            << "desc120.E03" << exercise(kSlots, 2, 0, alphabet(120, 'a'), "Chute libre");
+            << "desc120.E03" << exercise(kFiles, 2, 0, alphabet(120, 'a'), "Chute libre");
         QTest::newRow("121 characters spill one into record 8")
-            << "desc121.E03" << exercise(kSlots, 1, 15, alphabet(120, 'a') + 'Z', "Chute libre");
+            << "desc121.E03" << exercise(kFiles, 1, 15, alphabet(120, 'a') + 'Z', "Chute libre");
         QTest::newRow("480 characters fill records 7 to 10, scroll at its maximum")
-            << "desc480.E03" << exercise(kSlots, 3, 32767, alphabet(480, 'A'), "Quatre morceaux");
+            << "desc480.E03" << exercise(kFiles, 3, 32767, alphabet(480, 'A'), "Quatre morceaux");
         QTest::newRow("Windows-1252 bytes, line break cut between records")
             << "accents.E01"
             << exercise({QStringLiteral("énoncé.rtf"), QString(), QStringLiteral("corrigé.rtf"), QString()},
@@ -115,7 +115,7 @@ private Q_SLOTS:
         const QString path = dir.filePath("longer.E03");
         QVERIFY(QFile::copy(QFINDTESTDATA("data/longer.E03"), path));
         const QByteArray before = fileBytes(path);
-        QVERIFY(ExerciseFile::write(path, exercise(kSlots, 1, 15, alphabet(120, 'a') + 'Z', "Chute libre")));
+        QVERIFY(ExerciseFile::write(path, exercise(kFiles, 1, 15, alphabet(120, 'a') + 'Z', "Chute libre")));
         const QByteArray after = fileBytes(path);
         QCOMPARE(after.size(), before.size());
         QCOMPARE(after.left(11 * 128), fileBytes(QFINDTESTDATA("data/desc121.E03")));
@@ -125,15 +125,15 @@ private Q_SLOTS:
     void refusedWritesTouchNothing_data()
     {
         QTest::addColumn<ExerciseData>("data");
-        ExerciseData data = exercise(kSlots, 1, 0, "d", "t");
-        data.slots[2] = QString(127, 'n');
+        ExerciseData data = exercise(kFiles, 1, 0, "d", "t");
+        data.files[2] = QString(127, 'n');
         QTest::newRow("file name of 127 characters") << data;
-        data = exercise(kSlots, 1, 0, "d", "t");
+        data = exercise(kFiles, 1, 0, "d", "t");
         data.title = QStringLiteral("flèche → droite");
         QTest::newRow("character outside Windows-1252") << data;
-        data = exercise(kSlots, 1, 0, QString(481, 'd'), "t");
+        data = exercise(kFiles, 1, 0, QString(481, 'd'), "t");
         QTest::newRow("description longer than its four records") << data;
-        data = exercise(kSlots, 1, 0, "d", QString(121, 't'));
+        data = exercise(kFiles, 1, 0, "d", QString(121, 't'));
         QTest::newRow("title longer than its box") << data;
     }
     void refusedWritesTouchNothing()
@@ -160,7 +160,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("absent.E03");
-        ExerciseData page = exercise(kSlots, 2, 3, "keep", "keep");
+        ExerciseData page = exercise(kFiles, 2, 3, "keep", "keep");
         const ExerciseData before = page;
         const ExerciseFileResult result = ExerciseFile::read(path, page);
         QVERIFY(!result);
@@ -191,7 +191,7 @@ private Q_SLOTS:
         const ExerciseFileResult result = ExerciseFile::read(QFINDTESTDATA("data/" + golden), page);
         QVERIFY(!result);
         QCOMPARE(result.title, QStringLiteral("Lecture impossible"));
-        QCOMPARE(page.slots, kSlots);
+        QCOMPARE(page.files, kFiles);
         QCOMPARE(page.difficulty, difficulty);
         QCOMPARE(page.scroll, scroll);
         QCOMPARE(page.description, QStringLiteral("old"));
@@ -202,7 +202,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         const QString path = dir.filePath("big.E03");
-        QVERIFY(ExerciseFile::write(path, exercise(kSlots, 1, 0, "d", "t")));
+        QVERIFY(ExerciseFile::write(path, exercise(kFiles, 1, 0, "d", "t")));
         QVERIFY(RecordFile::writeStrings(path, {{6, " 65538"}}));
         ExerciseData page;
         QVERIFY(!ExerciseFile::read(path, page));
