@@ -173,7 +173,13 @@ void ExercisePage::setData(const ExerciseData &data)
         m_slots[i]->setText(data.files[i]);
     m_difficulty->setCurrentIndex(data.difficulty);
     m_scroll->setValue(data.scroll);
-    m_description->setPlainText(toShown(data.description));
+    // A file written elsewhere may hold more than the box lets the user type; it is shown whole
+    // rather than dropped (the writer refuses it until the description is shortened).
+    {
+        const QSignalBlocker blocker(m_description);
+        m_description->setPlainText(toShown(data.description));
+    }
+    m_lastDescription = m_description->toPlainText();
     m_title->setText(data.title);
 }
 
@@ -196,7 +202,8 @@ void ExercisePage::fillDifficultyList()
 void ExercisePage::limitDescription()
 {
     const QString shown = m_description->toPlainText();
-    if (toStored(shown).size() <= ExerciseData::maxDescriptionLength) {
+    if (toStored(shown).size() <= ExerciseData::maxDescriptionLength ||
+        shown.size() < m_lastDescription.size()) {
         m_lastDescription = shown;
         return;
     }

@@ -99,6 +99,16 @@ private Q_SLOTS:
         QCOMPARE(page.data().description.size(), 480);
         QTest::keyClick(description, Qt::Key_Return); // would take two more
         QCOMPARE(page.data().description, QString(478, 'x') + "ab");
+
+        // A longer description read from a file is shown whole, and can be shortened.
+        data.description = QString(500, 'y');
+        page.setData(data);
+        QCOMPARE(page.data().description, data.description);
+        description->moveCursor(QTextCursor::End);
+        QTest::keyClick(description, Qt::Key_Backspace);
+        QCOMPARE(page.data().description.size(), 499);
+        QTest::keyClicks(description, "z");
+        QCOMPARE(page.data().description.size(), 499);
     }
 
     void clearFieldsKeepsTheScrollValue()
