@@ -3,7 +3,9 @@
 #include "richtext/richtextcontrol.h"
 
 #include <QFile>
+#include <QPointer>
 #include <QSaveFile>
+#include <QWidget>
 
 // A rich-text control that only keeps its content as bytes: enough for flows that move whole
 // texts between exo, the buffers and files, and predictable to the byte in their checks.
@@ -91,5 +93,15 @@ public:
     void refresh() override {}
     void setFocus() override { ++focusCount; }
     bool hasFocus() const override { return false; }
-    QWidget *widget() override { return nullptr; }
+    // A plain widget, so the fake can stand in a window's layout as exo.
+    QWidget *widget() override
+    {
+        if (!m_widget)
+            m_widget = new QWidget;
+        return m_widget;
+    }
+    ~FakeRichText() override { delete m_widget.data(); }
+
+private:
+    QPointer<QWidget> m_widget;
 };
