@@ -2,6 +2,8 @@
 
 #include "commandtable.h"
 #include "documentcontroller.h"
+#include "exercise/exercisecontroller.h"
+#include "exercise/exercisemodule.h"
 #include "helpcommand.h"
 #include "platform/editorstate.h"
 #include "platform/platform.h"
@@ -170,6 +172,8 @@ void MainWindow::installModules()
     bindCommand(QStringLiteral("aidant"),
                 [this] { showHelp(m_platform.help, m_platform.system.applicationDirectory()); });
 
+    m_exercise = installExercise(*this, m_state, m_platform);
+
     // Replaced by the selection mirror's own key handling when it arrives.
     m_typingWatcher = new TypingWatcher(*m_exo, m_state, this);
 }
@@ -225,6 +229,13 @@ void MainWindow::start()
         return;
     m_started = true;
     m_startup.run();
+}
+
+bool MainWindow::openFromCommandLine(const QString &path)
+{
+    if (ExerciseController::isExercisePath(path))
+        return m_exercise->openFromCommandLine(path);
+    return m_documents->openPath(path);
 }
 
 void MainWindow::bindCommand(const QString &name, std::function<void()> handler)

@@ -13,6 +13,7 @@
 #include <memory>
 
 class DocumentController;
+class ExerciseController;
 class QBoxLayout;
 class QToolBar;
 class TypingWatcher;
@@ -52,6 +53,9 @@ public:
 
     // Runs the start-up sequence once; call before show().
     void start();
+    // A file named on the command line, after start(): an exercise file (".E01" to ".E12", any
+    // case) opens as the current exercise with its module selected; any other file opens as text.
+    bool openFromCommandLine(const QString &path);
     DocumentController &documents() { return *m_documents; }
 
     // ShellHost
@@ -101,6 +105,7 @@ private:
     std::unique_ptr<RichTextControl> m_Rtfinsert;
     ExerciseFileItems m_exerciseItems;
     std::unique_ptr<DocumentController> m_documents;
+    ExerciseController *m_exercise = nullptr; // owned by the exercise panel
     TypingWatcher *m_typingWatcher = nullptr;
     StartupSequence m_startup;
     QHash<QString, QAction *> m_commands;
