@@ -5,6 +5,8 @@
 #include "exercisepanel.h"
 #include "platform/shellhost.h"
 
+#include <QAction>
+
 ExerciseController *installExercise(ShellHost &host, EditorState &state, const Platform &platform)
 {
     auto *page = new ExercisePage;
@@ -19,6 +21,9 @@ ExerciseController *installExercise(ShellHost &host, EditorState &state, const P
     host.bindCommand(QStringLiteral("az52"), [controller] { controller->editStatement(); });
     host.bindCommand(QStringLiteral("az51"), [controller] { controller->editCorrection(); });
     host.setExercisePathSource([page] { return page->exercisePath(); });
+    // "&Fermer exercice" waits for an exercise path; the Exercise menu enables it when it opens.
+    if (QAction *close = host.command(QStringLiteral("az55")))
+        close->setEnabled(false);
 
     host.addStartupStep(StartupStep::ModuleList, [controller] { controller->fillModuleList(); });
     host.addStartupStep(StartupStep::InstructionsPanel, [controller] { controller->paintInstructions(); });

@@ -521,7 +521,7 @@ private Q_SLOTS:
         f.host.exoText.content = "statement edited";
         f.state.documentSaved = 0;
         f.fake.messages.answerNext(MessageAnswer::Yes);
-        f.command("az55")->trigger();
+        f.controller->newExercise();
         QCOMPARE(f.fake.messages.asked().size(), 1);
         // The dispatcher ran while both texts were still there.
         QCOMPARE(fileBytes(f.dir.filePath("enonce.rtf")), QByteArray("statement edited"));

@@ -421,7 +421,6 @@ void tst_MainWindow::exerciseMenuEnablesCloseWithAnExercisePath_data()
     QTest::addColumn<bool>("bound");
     QTest::addColumn<QString>("path");
     QTest::addColumn<bool>("enabled");
-    QTest::newRow("no exercise module") << false << "/ex/a.E01" << false;
     QTest::newRow("empty path") << true << "" << false;
     QTest::newRow("exercise open") << true << "/ex/a.E01" << true;
 }
