@@ -2,12 +2,16 @@
 
 QStringList toQtNameFilters(const QString &filter)
 {
+    if (filter.trimmed().isEmpty())
+        return {};
     const QStringList parts = filter.split(QLatin1Char('|'));
+    if (parts.size() == 1) // a bare pattern list such as "*.RTF": one entry, shown as written
+        return {parts.front().split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' ')).trimmed()};
     QStringList filters;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         const QString description = parts[i].trimmed();
         const QString patterns =
-            parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' '));
+            parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(QLatin1Char(' ')).trimmed();
         filters << QStringLiteral("%1 (%2)").arg(description, patterns);
     }
     return filters;

@@ -32,5 +32,7 @@ public:
     virtual FileDialogResult save(const FileDialogRequest &request) = 0;
 };
 
-// "desc|*.rtf|Tous |*.*" -> {"desc (*.rtf)", "Tous (*.*)"}, as Qt's dialogs want them.
+// "desc|*.rtf|Tous |*.*" -> {"desc (*.rtf)", "Tous (*.*)"}, as Qt's dialogs want them. A filter
+// without '|' is a bare pattern list: "*.RTF" -> {"*.RTF"}. A trailing description without a
+// pattern is dropped.
 QStringList toQtNameFilters(const QString &filter);

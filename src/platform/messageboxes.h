@@ -15,3 +15,7 @@ public:
                                MessageIcon icon = MessageIcon::None,
                                MessageButtons buttons = MessageButtons::Ok) = 0;
 };
+
+// The answer a box gives when closed without a click (Escape, close button): Cancel where
+// offered, else No, Abort or Ok. Flows treat it as the cautious way out.
+MessageAnswer escapeAnswer(MessageButtons buttons);

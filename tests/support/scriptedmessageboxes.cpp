@@ -41,23 +41,6 @@ void ScriptedMessageBoxes::clear()
     m_faults.clear();
 }
 
-MessageAnswer ScriptedMessageBoxes::escapeAnswer(MessageButtons buttons)
-{
-    switch (buttons) {
-    case MessageButtons::Ok:
-        return MessageAnswer::Ok;
-    case MessageButtons::YesNo:
-        return MessageAnswer::No;
-    case MessageButtons::AbortRetryIgnore:
-        return MessageAnswer::Abort;
-    case MessageButtons::OkCancel:
-    case MessageButtons::YesNoCancel:
-    case MessageButtons::RetryCancel:
-        break;
-    }
-    return MessageAnswer::Cancel;
-}
-
 bool ScriptedMessageBoxes::offers(MessageButtons buttons, MessageAnswer answer)
 {
     using A = MessageAnswer;

@@ -33,7 +33,6 @@ public:
     void dropPending() { m_answers.clear(); }
     void clear(); // answers, log and faults
 
-    static MessageAnswer escapeAnswer(MessageButtons buttons);
     static bool offers(MessageButtons buttons, MessageAnswer answer);
 
 private:

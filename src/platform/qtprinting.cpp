@@ -1,0 +1,53 @@
+#include "qtprinting.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+
+QtPrinting::QtPrinting() = default;
+QtPrinting::~QtPrinting() = default;
+
+QPrinter &QtPrinting::printer()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
+}
+
+bool QtPrinting::setUp()
+{
+    // The print dialog chooses the printer and, through its properties, the paper: what a
+    // printer set-up dialog offers. It only configures here, so its button says so.
+    QPrintDialog dialog(&printer(), QApplication::activeWindow());
+    dialog.setObjectName(QStringLiteral("printerSetUpDialog"));
+    dialog.setWindowTitle(QPrintDialog::tr("Configurer l'imprimante"));
+    dialog.setOption(QAbstractPrintDialog::PrintToFile, false);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
+        if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+            ok->setText(QPrintDialog::tr("OK"));
+    }
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtPrinting::print(bool hasSelection, const std::function<bool(QPagedPaintDevice &, bool)> &job)
+{
+    QPrinter &target = printer();
+    QPrintDialog dialog(&target, QApplication::activeWindow());
+    dialog.setObjectName(QStringLiteral("printDialog"));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, hasSelection);
+    // Offer the selection the user made: printing a selected word prints that word.
+    target.setPrintRange(hasSelection ? QPrinter::Selection : QPrinter::AllPages);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const bool selectionOnly = hasSelection && target.printRange() == QPrinter::Selection;
+    const bool done = job && job(target, selectionOnly);
+    target.setPrintRange(QPrinter::AllPages);
+    return done;
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "printing.h"
+
+#include <memory>
+
+class QPrinter;
+
+// One QPrinter for the whole run, so that what the set-up dialog chooses (printer, paper,
+// orientation) holds for every later print.
+class QtPrinting : public Printing
+{
+public:
+    QtPrinting();
+    ~QtPrinting() override;
+
+    bool setUp() override;
+    bool print(bool hasSelection,
+               const std::function<bool(QPagedPaintDevice &printer, bool selectionOnly)> &job) override;
+
+private:
+    QPrinter &printer();
+
+    std::unique_ptr<QPrinter> m_printer; // created on first use: it queries the print system
+};
