@@ -1,21 +1,11 @@
 #include "rtfpicturehandler.h"
 
 #include "rtfimagedecoder.h"
+#include "rtftokenizer.h"
 
 #include <algorithm>
 
 namespace {
-
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
 
 // Display sizes beyond 100 inches are certainly damage; clamping keeps arithmetic and
 // placeholder images small.
@@ -97,7 +87,7 @@ void RtfPictureHandler::hexText(const char *bytes, qsizetype length)
         return;
     for (qsizetype i = 0; i < length; ++i) {
         const char c = bytes[i];
-        const int value = hexValue(c);
+        const int value = RtfTokenizer::hexDigitValue(c);
         if (value < 0) {
             if (c == ' ' || c == '\t')
                 continue;

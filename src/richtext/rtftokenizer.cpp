@@ -14,17 +14,6 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-int hexValue(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 // Parameters beyond this are clamped: RTF allows 16 bits, some writers emit 2^31 (\binN, \rsid).
 constexpr std::int64_t MaxParameter = std::int64_t(1) << 40;
 
@@ -82,8 +71,8 @@ RtfToken RtfTokenizer::readControl(qsizetype backslash)
             ++p;
             int value = 0;
             int digits = 0;
-            while (digits < 2 && p < m_size && hexValue(m_data[p]) >= 0) {
-                value = value * 16 + hexValue(m_data[p]);
+            while (digits < 2 && p < m_size && RtfTokenizer::hexDigitValue(m_data[p]) >= 0) {
+                value = value * 16 + RtfTokenizer::hexDigitValue(m_data[p]);
                 ++p;
                 ++digits;
             }
@@ -142,4 +131,15 @@ RtfToken RtfTokenizer::readBinary(qsizetype start, std::int64_t count)
     Q_UNUSED(start);
     m_pos += length;
     return token;
+}
+
+int RtfTokenizer::hexDigitValue(char c)
+{
+    if (c >= '0' && c <= '9')
+        return c - '0';
+    if (c >= 'a' && c <= 'f')
+        return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F')
+        return c - 'A' + 10;
+    return -1;
 }

@@ -43,6 +43,9 @@ public:
     // the word); RTF allows 32.
     static constexpr int MaxWordLength = 32;
 
+    // The value of a hexadecimal digit, -1 for any other byte.
+    static int hexDigitValue(char c);
+
 private:
     RtfToken readControl(qsizetype backslash);
     RtfToken readBinary(qsizetype start, std::int64_t count);
