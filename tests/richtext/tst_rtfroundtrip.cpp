@@ -1,5 +1,6 @@
 #include "richtext/rtfreader.h"
 #include "richtext/rtfwriter.h"
+#include "samplefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,24 +9,9 @@
 
 // What the reader makes of any RTF, the writer writes so that reading and writing it again
 // gives the same bytes: files saved by the editor do not drift from one save to the next.
+using namespace SampleFiles;
+
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList rtfFilesIn(const QString &folder)
-{
-    QStringList files;
-    if (folder.isEmpty() || !QDir(folder).exists())
-        return files;
-    const QDir dir(folder);
-    for (const QString &name : dir.entryList({QStringLiteral("*.rtf")}, QDir::Files, QDir::Name))
-        files.append(dir.filePath(name));
-    return files;
-}
 
 QString plainText(const RichDocument &document)
 {
@@ -62,10 +48,9 @@ private Q_SLOTS:
 void tst_RtfRoundTrip::stableFromTheFirstWrite_data()
 {
     QTest::addColumn<QByteArray>("rtf");
-    const QStringList files =
-        rtfFilesIn(qEnvironmentVariable("VELIGRAM_SAMPLES")) + rtfFilesIn(QFINDTESTDATA("data/rtf"));
+    const QStringList files = rtfFilesIn(samplesFolder()) + rtfFilesIn(QFINDTESTDATA("data/rtf"));
     for (const QString &path : files) {
-        const QByteArray bytes = readFile(path);
+        const QByteArray bytes = SampleFiles::read(path);
         if (RtfReader::looksLikeRtf(bytes)) // one sample is a body fragment without "{\rtf"
             QTest::newRow(qPrintable(QFileInfo(path).fileName())) << bytes;
     }

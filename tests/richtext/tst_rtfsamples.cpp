@@ -1,4 +1,5 @@
 #include "richtext/rtfreader.h"
+#include "samplefiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,31 +15,9 @@
 // Reads RTF written by other word processors: the real-world files of the folder named by
 // VELIGRAM_SAMPLES and the fixtures in data/. When LibreOffice is installed, its plain-text
 // export is the reference the reader's text is compared with.
+using namespace SampleFiles;
+
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList rtfFilesIn(const QString &folder)
-{
-    QStringList files;
-    if (folder.isEmpty())
-        return files;
-    const QDir dir(folder);
-    for (const QString &name :
-         dir.entryList({QStringLiteral("*.rtf"), QStringLiteral("*.RTF")}, QDir::Files, QDir::Name))
-        files.append(dir.filePath(name));
-    return files;
-}
-
-QString samplesFolder()
-{
-    const QString folder = qEnvironmentVariable("VELIGRAM_SAMPLES");
-    return !folder.isEmpty() && QDir(folder).exists() ? folder : QString();
-}
 
 QString fixturesFolder()
 {
@@ -142,7 +121,7 @@ void tst_RtfSamples::readsEveryFile_data()
 void tst_RtfSamples::readsEveryFile()
 {
     QFETCH(QString, path);
-    const QByteArray bytes = readFile(path);
+    const QByteArray bytes = SampleFiles::read(path);
     QElapsedTimer timer;
     timer.start();
     const RtfReadResult result = RtfReader::read(bytes);
@@ -177,7 +156,7 @@ void tst_RtfSamples::agreesWithLibreOffice()
         QSKIP("No sample folder (VELIGRAM_SAMPLES): the fixtures alone are too few producers to judge");
     QStringList files;
     for (const QString &path : rtfFilesIn(samplesFolder()) + rtfFilesIn(fixturesFolder()))
-        if (RtfReader::looksLikeRtf(readFile(path)))
+        if (RtfReader::looksLikeRtf(SampleFiles::read(path)))
             files.append(path);
     if (files.isEmpty())
         QSKIP("No sample folder (VELIGRAM_SAMPLES) and no fixtures");
@@ -199,13 +178,13 @@ void tst_RtfSamples::agreesWithLibreOffice()
     QStringList producers;
     for (const QString &path : files) {
         const QFileInfo info(path);
-        const QString reference =
-            QString::fromUtf8(readFile(out.filePath(info.completeBaseName() + QStringLiteral(".txt"))));
+        const QString reference = QString::fromUtf8(
+            SampleFiles::read(out.filePath(info.completeBaseName() + QStringLiteral(".txt"))));
         if (reference.isEmpty()) {
             qWarning() << "LibreOffice gave no text for" << info.fileName();
             continue;
         }
-        const QStringList ours = words(plainText(RtfReader::read(readFile(path)).document));
+        const QStringList ours = words(plainText(RtfReader::read(SampleFiles::read(path)).document));
         const QStringList theirs = words(reference);
         const qsizetype common = commonWords(ours, theirs);
         total += ours.size() + theirs.size();
