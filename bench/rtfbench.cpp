@@ -6,8 +6,8 @@
 //   rtfbench 3 25       other sizes, in MB
 
 #include "richtext/richtextfactory.h"
-#include "richtext/rtfreader.h"
-#include "richtext/rtfwriter.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 #include "samplertf.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
-#include "richtext/rtfreader.h"
-#include "richtext/rtfwriter.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "commands.h"
-#include "richtext/cp1252.h"
-#include "richtext/richdocument.h"
 #include "richtext/richtextfactory.h"
-#include "richtext/rtfreader.h"
-#include "richtext/symbolencoding.h"
+#include "rtf/cp1252.h"
+#include "rtf/richdocument.h"
+#include "rtf/rtfreader.h"
+#include "rtf/symbolencoding.h"
 
 #include <QFile>
 #include <QSaveFile>

@@ -2,7 +2,7 @@
 
 #include "exerciselog.h"
 #include "recordfile.h"
-#include "richtext/cp1252.h"
+#include "rtf/cp1252.h"
 
 #include <cmath>
 #include <limits>

@@ -1,7 +1,7 @@
 #include "documentconverter.h"
 
-#include "cp1252.h"
 #include "embeddedobjects.h"
+#include "rtf/cp1252.h"
 #include "textformats.h"
 
 #include <QHash>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "richdocument.h"
 #include "richtextcontrol.h"
+#include "rtf/richdocument.h"
 
 #include <QString>
 #include <QTextCharFormat>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "richdocument.h"
+#include "rtf/richdocument.h"
 
 #include <QHash>
 #include <QImage>

@@ -1,11 +1,11 @@
 #include "qtrichtextcontrol.h"
 
-#include "cp1252.h"
 #include "documentconverter.h"
 #include "richtextdocument.h"
 #include "richtextedit.h"
-#include "rtfreader.h"
-#include "rtfwriter.h"
+#include "rtf/cp1252.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 #include "selectionformatter.h"
 #include "textfinder.h"
 

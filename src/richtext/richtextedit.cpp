@@ -2,8 +2,8 @@
 
 #include "documentconverter.h"
 #include "embeddedobjects.h"
-#include "rtfreader.h"
-#include "rtfwriter.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 #include "textformats.h"
 
 #include <QContextMenuEvent>

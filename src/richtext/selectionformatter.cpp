@@ -1,8 +1,8 @@
 #include "selectionformatter.h"
 
-#include "cp1252.h"
 #include "documentconverter.h"
-#include "symbolencoding.h"
+#include "rtf/cp1252.h"
+#include "rtf/symbolencoding.h"
 
 #include <QTextList>
 

@@ -1,7 +1,7 @@
 #include "textfinder.h"
 
-#include "cp1252.h"
 #include "documentconverter.h"
+#include "rtf/cp1252.h"
 
 #include <QTextDocument>
 

@@ -1,6 +1,6 @@
 #include "textformats.h"
 
-#include "symbolencoding.h"
+#include "rtf/symbolencoding.h"
 
 #include <QFont>
 #include <QFontDatabase>

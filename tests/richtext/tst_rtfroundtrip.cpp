@@ -1,5 +1,5 @@
-#include "richtext/rtfreader.h"
-#include "richtext/rtfwriter.h"
+#include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 #include "samplefiles.h"
 
 #include <QDir>
@@ -48,7 +48,7 @@ private Q_SLOTS:
 void tst_RtfRoundTrip::stableFromTheFirstWrite_data()
 {
     QTest::addColumn<QByteArray>("rtf");
-    const QStringList files = rtfFilesIn(samplesFolder()) + rtfFilesIn(QFINDTESTDATA("data/rtf"));
+    const QStringList files = rtfFilesIn(samplesFolder()) + rtfFilesIn(QFINDTESTDATA("../rtf/data/rtf"));
     for (const QString &path : files) {
         const QByteArray bytes = SampleFiles::read(path);
         if (RtfReader::looksLikeRtf(bytes)) // one sample is a body fragment without "{\rtf"

@@ -1,5 +1,5 @@
-#include "richtext/rtfwriter.h"
-#include "richtext/symbolencoding.h"
+#include "rtf/rtfwriter.h"
+#include "rtf/symbolencoding.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,0 +1,156 @@
+#include "rtf/reader/rtfbodytext.h"
+
+#include "rtf/reader/rtfcolortable.h"
+#include "rtf/reader/rtffonttable.h"
+#include "rtf/rtfcodepages.h"
+
+RtfBodyText::RtfBodyText(RtfCodePages &codePages, const RtfFontTable &fonts, const RtfColorTable &colors)
+    : m_codePages(codePages), m_fonts(fonts), m_colors(colors)
+{}
+
+void RtfBodyText::setAnsiCodePage(int codePage)
+{
+    m_ansiCodePage = codePage;
+    m_styleValid = false;
+}
+
+void RtfBodyText::setDefaultFont(int index)
+{
+    m_defaultFont = index;
+    m_styleValid = false;
+}
+
+void RtfBodyText::setProps(const RtfCharProps &props)
+{
+    m_props = props;
+}
+
+void RtfBodyText::refreshStyle()
+{
+    if (m_styleValid && m_props == m_resolvedFrom)
+        return;
+    m_resolvedFrom = m_props;
+    m_styleValid = true;
+    const RtfFont *font = m_props.fontIndex >= 0 ? m_fonts.font(m_props.fontIndex) : nullptr;
+    if (!font)
+        font = m_fonts.font(m_defaultFont);
+    if (!font)
+        font = m_fonts.firstFont();
+    CharStyle style;
+    if (font && !font->name.isEmpty())
+        style.fontName = font->name;
+    style.symbolFont = font && font->symbol;
+    style.halfPoints = m_props.halfPoints;
+    style.bold = m_props.bold;
+    style.italic = m_props.italic;
+    style.underline = m_props.underline;
+    style.strikethrough = m_props.strikethrough;
+    style.color = m_colors.color(m_props.colorIndex);
+    style.offsetTwips = m_props.offsetTwips;
+    style.protectedText = m_props.protectedText;
+    m_symbolFont = style.symbolFont;
+    m_codePage = font && font->codePage > 0 ? font->codePage : m_ansiCodePage;
+    m_doubleByte = !m_symbolFont && RtfCodePages::isDoubleByte(m_codePage);
+    m_builder.setCharStyle(style);
+}
+
+void RtfBodyText::bytes(const char *data, qsizetype length)
+{
+    refreshStyle();
+    m_afterHighSurrogate = false;
+    QString &out = m_builder.runText();
+    for (qsizetype i = 0; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(data[i]);
+        if (byte < 0x20 && byte != '\t')
+            continue; // control characters are not text in any writer's output
+        if (m_symbolFont) {
+            out.append(QChar(byte));
+        } else if (m_doubleByte && (m_leadByte >= 0 || RtfCodePages::isLeadByte(m_codePage, byte))) {
+            if (m_leadByte < 0) {
+                m_leadByte = byte;
+            } else {
+                out.append(m_codePages.decodePair(m_codePage, static_cast<unsigned char>(m_leadByte), byte));
+                m_leadByte = -1;
+            }
+        } else {
+            out.append(m_codePages.decode(m_codePage, byte));
+        }
+    }
+}
+
+void RtfBodyText::flushLeadByte()
+{
+    if (m_leadByte < 0)
+        return;
+    m_leadByte = -1;
+    m_builder.runText().append(QLatin1Char('?'));
+}
+
+void RtfBodyText::character(QChar c)
+{
+    flushLeadByte();
+    refreshStyle();
+    m_afterHighSurrogate = false;
+    m_builder.appendChar(c);
+}
+
+void RtfBodyText::unicode(std::int64_t value)
+{
+    flushLeadByte();
+    refreshStyle();
+    const bool afterHigh = m_afterHighSurrogate;
+    m_afterHighSurrogate = false;
+    if (value < 0 || value > 0xFFFF) {
+        m_builder.appendChar(QLatin1Char('?'));
+        return;
+    }
+    const auto code = char16_t(value);
+    if (code < 0x20 && code != '\t')
+        return; // control characters are not text
+    // The editor holds one position per character: a pair beyond the BMP becomes one '?'.
+    if (QChar::isHighSurrogate(code)) {
+        m_builder.appendChar(QLatin1Char('?'));
+        m_afterHighSurrogate = true;
+        return;
+    }
+    if (QChar::isLowSurrogate(code)) {
+        if (!afterHigh)
+            m_builder.appendChar(QLatin1Char('?'));
+        return;
+    }
+    if (m_symbolFont && code >= 0xF000 && code <= 0xF0FF) {
+        m_builder.appendChar(QChar(char16_t(code - 0xF000))); // the font's private-use copy of a byte
+        return;
+    }
+    if (m_symbolFont && code < 0x100) {
+        m_builder.appendChar(QChar(code));
+        return;
+    }
+    special(QChar(code));
+}
+
+void RtfBodyText::special(QChar c)
+{
+    flushLeadByte();
+    refreshStyle();
+    m_afterHighSurrogate = false;
+    if (!m_symbolFont) {
+        m_builder.appendChar(c);
+        return;
+    }
+    // A real Unicode character under a symbol font is not one of the font's bytes: it gets a
+    // run of its own that is not marked symbol-encoded.
+    CharStyle plain = m_builder.charStyle();
+    plain.symbolFont = false;
+    m_builder.setCharStyle(plain);
+    m_builder.appendChar(c);
+    m_styleValid = false;
+}
+
+void RtfBodyText::object(std::shared_ptr<const EmbeddedObject> object)
+{
+    flushLeadByte();
+    refreshStyle();
+    m_afterHighSurrogate = false;
+    m_builder.appendObject(std::move(object));
+}

@@ -1,0 +1,51 @@
+#pragma once
+
+#include "rtf/richdocument.h"
+
+#include <QString>
+
+#include <deque>
+#include <memory>
+
+// Assembles the RichDocument as the reader walks the body: text goes into one run buffer as
+// long as the character style stays the same, so building costs one append per character
+// and one run per style change.
+class RtfDocumentBuilder
+{
+public:
+    // The style of the text appended next; a different style closes the current run.
+    void setCharStyle(const CharStyle &style);
+    const CharStyle &charStyle() const { return m_style; }
+
+    void appendChar(QChar c)
+    {
+        m_text.append(c);
+        m_lastWasCellTab = false;
+    }
+    QString &runText()
+    {
+        m_lastWasCellTab = false;
+        return m_text;
+    }
+    void appendObject(std::shared_ptr<const EmbeddedObject> object);
+    void endParagraph(const ParagraphStyle &style);
+    bool paragraphIsEmpty() const { return m_text.isEmpty() && m_current.runs.isEmpty(); }
+    // Table cells become tab-separated text, each row one paragraph.
+    void endCell();
+    void endRow(const ParagraphStyle &style);
+
+    // `finalStyle`: the paragraph properties in force at the end of the data.
+    RichDocument finish(const ParagraphStyle &finalStyle);
+
+private:
+    void flushRun();
+    Paragraph takeCurrent();
+    void dropTrailingCellTab();
+
+    // Chunked: a growing QList would move every paragraph at each doubling.
+    std::deque<Paragraph> m_paragraphs;
+    Paragraph m_current;
+    QString m_text;
+    CharStyle m_style;
+    bool m_lastWasCellTab = false;
+};

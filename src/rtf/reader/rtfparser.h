@@ -1,0 +1,73 @@
+#pragma once
+
+#include "rtf/reader/rtfbodytext.h"
+#include "rtf/reader/rtfcolortable.h"
+#include "rtf/reader/rtffonttable.h"
+#include "rtf/reader/rtfgroupstate.h"
+#include "rtf/reader/rtfimagedecoder.h"
+#include "rtf/reader/rtfobjecthandler.h"
+#include "rtf/reader/rtfpicturehandler.h"
+#include "rtf/reader/rtftokenizer.h"
+#include "rtf/richdocument.h"
+#include "rtf/rtfcodepages.h"
+
+#include <QByteArray>
+
+#include <vector>
+
+// One reading of one RTF text: walks the tokens with an explicit stack of group states (no
+// recursion), hands destination groups to their handlers and the body to the builder.
+class RtfParser
+{
+public:
+    RtfParser(const QByteArray &source, qsizetype start);
+    RichDocument parse();
+
+    // Deeper groups are skipped whole (their braces still counted), so hostile nesting costs
+    // neither stack nor memory.
+    static constexpr std::size_t MaxDepth = 1000;
+
+private:
+    void handleToken(const RtfToken &token);
+    void openGroup(const RtfToken &token);
+    void closeGroup(qsizetype end, bool truncated);
+    void skipCurrentGroup();
+    void controlWord(const RtfToken &token);
+    void destinationWord(RtfDestinationWord word);
+    void documentWord(RtfKeyword keyword, const RtfToken &token);
+    void bodyWord(RtfKeyword keyword, const RtfToken &token);
+    void controlSymbol(char symbol);
+    void text(const char *bytes, qsizetype length);
+    void hexByte(unsigned char byte);
+    void unicodeChar(std::int64_t value);
+
+    void emitChar(QChar c);
+    void emitSpecial(QChar c);
+    void emitObject(std::shared_ptr<const EmbeddedObject> object);
+
+    RtfGroupState &top() { return m_stack.back(); }
+    bool inBody() const { return m_stack.back().destination == RtfDestination::Body; }
+
+    const QByteArray &m_source;
+    RtfTokenizer m_tokenizer;
+    std::vector<RtfGroupState> m_stack;
+    std::int64_t m_skipDepth = 0;
+    bool m_finished = false;
+    bool m_groupFresh = false; // no token yet in the group opened last
+    bool m_ignorable = false;  // "\*" just seen
+    int m_fallbackRemaining = 0;
+
+    RtfCodePages m_codePages;
+    RtfFontTable m_fonts{m_codePages};
+    RtfColorTable m_colors;
+    RtfImageDecoder m_images;
+    RtfPictureHandler m_picture;
+    bool m_pictureForObject = false;
+    RtfObjectHandler m_object;
+    bool m_numberingContinues = false;
+    RtfBodyText m_body{m_codePages, m_fonts, m_colors};
+
+    int m_ansiCodePage = 1252;
+    bool m_explicitCodePage = false;
+    bool m_hasCharFormatting = false;
+};

@@ -1,0 +1,665 @@
+#include "rtf/rtfreader.h"
+
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+
+// Paragraphs joined by '\n', as the control's text shows them.
+QString plainText(const RichDocument &document)
+{
+    QString text;
+    for (qsizetype i = 0; i < document.paragraphs.size(); ++i) {
+        if (i > 0)
+            text += QLatin1Char('\n');
+        for (const TextRun &run : document.paragraphs.at(i).runs)
+            text += run.text;
+    }
+    return text;
+}
+
+RichDocument read(const QByteArray &rtf)
+{
+    const RtfReadResult result = RtfReader::read(rtf);
+    if (!result.ok)
+        qWarning() << "not read:" << result.message;
+    return result.document;
+}
+
+QByteArray withTables(const QByteArray &body)
+{
+    return R"({\rtf1\ansi\ansicpg1252\deff0{\fonttbl{\f0\fswiss Arial;}{\f1\froman\fcharset2 Symbol;}{\f2\fnil\fcharset128 MS Mincho;}{\f3\fswiss\fcharset204 Arial Cyr;}})"
+           R"({\colortbl ;\red255\green0\blue0;\red0\green0\blue255;})" +
+           body + "}";
+}
+
+const TextRun *runWith(const RichDocument &document, QChar c)
+{
+    for (const Paragraph &paragraph : document.paragraphs)
+        for (const TextRun &run : paragraph.runs)
+            if (run.text.contains(c))
+                return &run;
+    return nullptr;
+}
+
+QList<std::shared_ptr<const EmbeddedObject>> objects(const RichDocument &document)
+{
+    QList<std::shared_ptr<const EmbeddedObject>> found;
+    for (const Paragraph &paragraph : document.paragraphs)
+        for (const TextRun &run : paragraph.runs)
+            if (run.object)
+                found.append(run.object);
+    return found;
+}
+
+QByteArray pngBytes(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+quint32 crc32(const QByteArray &bytes)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char c : bytes) {
+        crc ^= quint8(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A black-and-white PNG of any size in a few kilobytes: what a hostile file would embed.
+QByteArray hugeUniformPng(quint32 width, quint32 height)
+{
+    auto be32 = [](quint32 v) -> QByteArray {
+        const char bytes[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+        return QByteArray(bytes, 4);
+    };
+    auto chunk = [&be32](const QByteArray &type, const QByteArray &data) -> QByteArray {
+        return be32(quint32(data.size())) + type + data + be32(crc32(QByteArray(type + data)));
+    };
+    const QByteArray row = QByteArray(1, '\0') + QByteArray(int((width + 7) / 8), '\0');
+    QByteArray raw;
+    for (quint32 y = 0; y < height; ++y)
+        raw += row;
+    const QByteArray zlib = qCompress(raw).mid(4); // qCompress prefixes the length
+    const QByteArray header = be32(width) + be32(height) + QByteArray("\x01\x00\x00\x00\x00", 5);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", header) + chunk("IDAT", zlib) +
+           chunk("IEND", {});
+}
+
+qint64 totalPixels(const RichDocument &document)
+{
+    qint64 total = 0;
+    for (const auto &object : objects(document))
+        total += qint64(object->image.width()) * object->image.height();
+    return total;
+}
+
+CharStyle style(void (*change)(CharStyle &))
+{
+    CharStyle s;
+    s.fontName = QStringLiteral("Arial");
+    s.halfPoints = 24;
+    change(s);
+    return s;
+}
+
+} // namespace
+
+class tst_RtfReader : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void text_data();
+    void text();
+    void charStyle_data();
+    void charStyle();
+    void paragraphStyle_data();
+    void paragraphStyle();
+    void paragraphMarks_data();
+    void paragraphMarks();
+    void charFormattingPresence_data();
+    void charFormattingPresence();
+    void fontTableForms_data();
+    void fontTableForms();
+    void notRtf();
+    void pngPicture();
+    void metafileKeptVerbatim();
+    void shapePictureOnlyOnce();
+    void objectKeptVerbatimWithResult();
+    void objectWithoutResultGetsPlaceholder();
+    void dibPicture();
+    void hugePictureSizeDoesNotAllocate();
+    void manyHugePicturesShareOneBudget();
+    void damaged_data();
+    void damaged();
+    void deepNesting();
+    void largeDocumentIsFast();
+};
+
+void tst_RtfReader::text_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    auto row = [](const char *name, const QByteArray &rtf, const QString &expected) {
+        QTest::newRow(name) << rtf << expected;
+    };
+    row("bare minimum", R"({\rtf1 abc})", "abc");
+    row("space after a control word is its delimiter", R"({\rtf1 \b bold\b0  x})", "bold x");
+    row("line ends in the source are not text", "{\\rtf1 a\r\nb\nc}", "abc");
+    row("escaped specials", R"({\rtf1 \\\{\}})", "\\{}");
+    row("tab, line break", R"({\rtf1 a\tab b\line c})", QStringLiteral("a\tb\u2028c"));
+    row("typographic words", R"({\rtf1 \emdash\endash\bullet\lquote\rquote\ldblquote\rdblquote})",
+        QStringLiteral("\u2014\u2013\u2022\u2018\u2019\u201C\u201D"));
+    row("control symbols", R"({\rtf1 a\~b\-c\_d})", QStringLiteral("a\u00A0b\u00ADc-d"));
+    row("hex byte in cp1252", R"({\rtf1\ansi\ansicpg1252 caf\'e9 \'80})", QStringLiteral("café €"));
+    row("raw 8-bit byte", "{\\rtf1\\ansi caf\xe9}", QStringLiteral("café"));
+    row("hex byte in a Cyrillic font", withTables(R"(\f3 \'c0\'e1)"), QStringLiteral("Аб"));
+    row("ansicpg1251 default", R"({\rtf1\ansi\ansicpg1251 \'c0})", QStringLiteral("А"));
+    row("mac code page", R"({\rtf1\mac \'8e})", QStringLiteral("é"));
+    row("pc code page", R"({\rtf1\pc \'82})", QStringLiteral("é"));
+    row("unicode with one fallback", R"({\rtf1 \u233?t\u233?})", QStringLiteral("été"));
+    row("uc0 skips nothing", R"({\rtf1\uc0 \u233 x})", QStringLiteral("éx"));
+    row("uc2 skips two", R"({\rtf1\uc2 \u233 ??x})", QStringLiteral("éx"));
+    row("uc is group scoped", R"({\rtf1 {\uc2 \u233 ab}\u233 cd})", QStringLiteral("ééd"));
+    row("fallback hex byte counts as one", R"({\rtf1 \u233\'e9x})", QStringLiteral("éx"));
+    row("fallback stops at a group", R"({\rtf1\uc3 \u233{x}y})", QStringLiteral("éxy"));
+    row("negative unicode", R"({\rtf1 \u-3913?})", QStringLiteral("\uF0B7"));
+    row("surrogate pair is one question mark", R"({\rtf1 a\u-10179?\u-8704?b})", QStringLiteral("a?b"));
+    row("lone low surrogate", R"({\rtf1 \u-8704?})", QStringLiteral("?"));
+    row("lone high surrogate", R"({\rtf1 \u-10179?x})", QStringLiteral("?x"));
+    row("symbol font keeps bytes", withTables(R"({\f1 a\'b7\u-3999?})"), QStringLiteral("a\u00B7a"));
+    row("double-byte pair", withTables(R"({\f2 \'82\'a0})"), QStringLiteral("あ"));
+    row("double-byte pair, literal trail", withTables(R"({\f2 \'83A})"), QStringLiteral("ア"));
+    row("double-byte lead without trail", withTables(R"({\f2 \'82}x)"), QStringLiteral("?x"));
+    row("undefined cp1252 bytes survive", R"({\rtf1 \'81\'8d\'8f\'90\'9d})",
+        QStringLiteral("\u0081\u008D\u008F\u0090\u009D"));
+    row("NUL bytes", QByteArray("{\\rtf1 a\0b}", 11), "ab");
+    row("paragraphs", R"({\rtf1 a\par b})", "a\nb");
+    row("page break after a paragraph mark", R"({\rtf1 a\par\page b})", "a\nb");
+    row("page break inside a paragraph", R"({\rtf1 a\page b})", "a\nb");
+    row("backslash before a line end", "{\\rtf1 a\\\nb}", "a\nb");
+    row("field keeps its result", R"({\rtf1 {\field{\*\fldinst HYPERLINK "x"}{\fldrslt link}}})", "link");
+    row("field instruction without star", R"({\rtf1 {\field{\fldinst PAGE}{\fldrslt 3}}})", "3");
+    row("unknown starred destination", R"({\rtf1 a{\*\foo bar{baz}}b})", "ab");
+    row("unknown starred destination with binary braces", "{\\rtf1 a{\\*\\foo \\bin3 }}}x}b}", "ab");
+    row("unknown word is ignored", R"({\rtf1 a\foo b})", "ab");
+    row("stylesheet and info", R"({\rtf1{\stylesheet{\s1 Heading;}}{\info{\title T}{\author A}}x})", "x");
+    row("header, footer, footnote", R"({\rtf1{\header h}{\footer f}a{\footnote note}b{\*\annotation c}})",
+        "ab");
+    row("pntext is skipped", R"({\rtf1{\pntext\f1\'b7\tab}{\*\pn\pnlvlblt{\pntxtb\'b7}}item})", "item");
+    row("listtext is skipped", R"({\rtf1{\listtext\'95\tab}\ls1 item})", "item");
+    row("generator and theme data", R"({\rtf1{\*\generator X;}{\*\themedata 504b}a})", "a");
+    row("table cells and rows", R"({\rtf1\trowd\cellx1000\cellx2000\intbl A\cell B\cell\row after})",
+        "A\tB\nafter");
+    row("nested table", R"({\rtf1 A\nestcell B\nestcell\nestrow x})", "A\tB\nx");
+    row("upr reads the unicode part", R"({\rtf1 {\upr{ansi text}{\*\ud{unicode text}}}})", "unicode text");
+    row("hidden destination inside pict", R"({\rtf1 {\pict\pngblip{\*\blipuid 00}zz}x})",
+        QStringLiteral("\uFFFCx"));
+}
+
+void tst_RtfReader::text()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    QCOMPARE(plainText(read(rtf)), expected);
+}
+
+void tst_RtfReader::charStyle_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<CharStyle>("expected");
+    auto row = [](const char *name, const QByteArray &body, const CharStyle &expected) {
+        QTest::newRow(name) << body << expected;
+    };
+    row("defaults", "x", style([](CharStyle &) {}));
+    row("bold", R"(\b x)", style([](CharStyle &s) { s.bold = true; }));
+    row("bold off", R"(\b\b0 x)", style([](CharStyle &) {}));
+    row("italic", R"(\i1 x)", style([](CharStyle &s) { s.italic = true; }));
+    row("underline", R"(\ul x)", style([](CharStyle &s) { s.underline = true; }));
+    row("double underline", R"(\uldb x)", style([](CharStyle &s) { s.underline = true; }));
+    row("wave underline", R"(\ulwave x)", style([](CharStyle &s) { s.underline = true; }));
+    row("underline none", R"(\ul\ulnone x)", style([](CharStyle &) {}));
+    row("strike", R"(\strike x)", style([](CharStyle &s) { s.strikethrough = true; }));
+    row("double strike", R"(\striked1 x)", style([](CharStyle &s) { s.strikethrough = true; }));
+    row("colour", R"(\cf2 x)", style([](CharStyle &s) { s.color = qRgb(0, 0, 255); }));
+    row("colour out of range", R"(\cf57 x)", style([](CharStyle &) {}));
+    row("size", R"(\fs17 x)", style([](CharStyle &s) { s.halfPoints = 17; }));
+    row("size zero is the default", R"(\fs0 x)", style([](CharStyle &) {}));
+    row("plain resets", R"(\b\i\fs40\cf1\f1\up4\protect\plain x)", style([](CharStyle &) {}));
+    row("up without number", R"(\up x)", style([](CharStyle &s) { s.offsetTwips = 60; }));
+    row("up in half-points", R"(\up3 x)", style([](CharStyle &s) { s.offsetTwips = 30; }));
+    row("down in half-points", R"(\dn5 x)", style([](CharStyle &s) { s.offsetTwips = -50; }));
+    row("exact offset overrides", R"(\dn6\vgoff-64 x)", style([](CharStyle &s) { s.offsetTwips = -64; }));
+    row("up0 is the baseline", R"(\up6\up0 x)", style([](CharStyle &) {}));
+    row("superscript raises a third", R"(\fs20\super x)", style([](CharStyle &s) {
+            s.halfPoints = 20;
+            s.offsetTwips = 67;
+        }));
+    row("subscript lowers a fifth", R"(\sub x)", style([](CharStyle &s) { s.offsetTwips = -48; }));
+    row("nosupersub", R"(\super\nosupersub x)", style([](CharStyle &) {}));
+    row("protected", R"(\protect x)", style([](CharStyle &s) { s.protectedText = true; }));
+    row("protect0", R"(\protect\protect0 x)", style([](CharStyle &) {}));
+    row("font from the table", R"(\f3 x)",
+        style([](CharStyle &s) { s.fontName = QStringLiteral("Arial Cyr"); }));
+    row("symbol font", R"(\f1 x)", style([](CharStyle &s) {
+            s.fontName = QStringLiteral("Symbol");
+            s.symbolFont = true;
+        }));
+    row("unknown font keeps the current one", R"(\f1\f999 x)", style([](CharStyle &s) {
+            s.fontName = QStringLiteral("Symbol");
+            s.symbolFont = true;
+        }));
+    row("group restores", R"({\b\i y}x)", style([](CharStyle &) {}));
+    row("unicode under a symbol font is not a symbol byte", R"(\f1\u945?)",
+        style([](CharStyle &s) { s.fontName = QStringLiteral("Symbol"); }));
+}
+
+void tst_RtfReader::charStyle()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(CharStyle, expected);
+    const RichDocument document = read(withTables(body));
+    const TextRun *run = runWith(document, QLatin1Char('x'));
+    if (!run)
+        run = runWith(document, QChar(0x3B1));
+    QVERIFY(run);
+    QCOMPARE(run->style, expected);
+}
+
+void tst_RtfReader::paragraphStyle_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<ParagraphStyle>("expected");
+    auto with = [](void (*change)(ParagraphStyle &)) {
+        ParagraphStyle p;
+        change(p);
+        return p;
+    };
+    QTest::newRow("defaults") << QByteArray("x") << ParagraphStyle{};
+    QTest::newRow("centre") << QByteArray(R"(\qc x)")
+                            << with([](ParagraphStyle &p) { p.alignment = ParagraphAlignment::Center; });
+    QTest::newRow("right") << QByteArray(R"(\qr x)")
+                           << with([](ParagraphStyle &p) { p.alignment = ParagraphAlignment::Right; });
+    QTest::newRow("justified") << QByteArray(R"(\qj x)")
+                               << with([](ParagraphStyle &p) { p.alignment = ParagraphAlignment::Justify; });
+    QTest::newRow("distributed reads as justified")
+        << QByteArray(R"(\qd x)")
+        << with([](ParagraphStyle &p) { p.alignment = ParagraphAlignment::Justify; });
+    QTest::newRow("indents in twips")
+        << QByteArray(R"(\li720\ri360\fi-360 x)") << with([](ParagraphStyle &p) {
+               p.leftIndentTwips = 720;
+               p.rightIndentTwips = 360;
+               p.firstLineIndentTwips = -360;
+           });
+    QTest::newRow("logical indents") << QByteArray(R"(\lin300\rin200 x)") << with([](ParagraphStyle &p) {
+        p.leftIndentTwips = 300;
+        p.rightIndentTwips = 200;
+    });
+    QTest::newRow("tabs sorted with kinds")
+        << QByteArray(R"(\tqr\tx3000\tx1000\tqc\tx2000\tqdec\tx4000 x)") << with([](ParagraphStyle &p) {
+               p.tabs = {{1000, TabKind::Left},
+                         {2000, TabKind::Center},
+                         {3000, TabKind::Right},
+                         {4000, TabKind::Decimal}};
+           });
+    QTest::newRow("duplicate tab, leaders and bar tabs")
+        << QByteArray(R"(\tldot\tx1000\tx1000\tqr\tb500\tx1500 x)") << with([](ParagraphStyle &p) {
+               p.tabs = {{1000, TabKind::Left}, {1500, TabKind::Left}};
+           });
+    QByteArray many;
+    for (int i = 1; i <= 40; ++i)
+        many += "\\tx" + QByteArray::number(i * 100);
+    QTest::newRow("at most 32 tabs") << QByteArray(many + " x") << with([](ParagraphStyle &p) {
+        for (int i = 1; i <= 32; ++i)
+            p.tabs.append({i * 100, TabKind::Left});
+    });
+    QTest::newRow("legacy bullet") << QByteArray(R"({\*\pn\pnlvlblt\pnf1{\pntxtb\'b7}}\fi-360\li360 x)")
+                                   << with([](ParagraphStyle &p) {
+                                          p.bullet = true;
+                                          p.firstLineIndentTwips = -360;
+                                          p.leftIndentTwips = 360;
+                                      });
+    QTest::newRow("numbered legacy list is a bullet") << QByteArray(R"({\*\pn\pnlvlbody\pndec{\pntxta .}}x)")
+                                                      << with([](ParagraphStyle &p) { p.bullet = true; });
+    QTest::newRow("list override") << QByteArray(R"(\ls2\ilvl0 x)")
+                                   << with([](ParagraphStyle &p) { p.bullet = true; });
+    QTest::newRow("ls0 is no list") << QByteArray(R"(\ls2\ls0 x)") << ParagraphStyle{};
+    QTest::newRow("pard resets") << QByteArray(R"(\qc\li100\tx500\ls1\pard x)") << ParagraphStyle{};
+    QTest::newRow("properties survive a paragraph mark")
+        << QByteArray(R"(\qc a\par x)")
+        << with([](ParagraphStyle &p) { p.alignment = ParagraphAlignment::Center; });
+    QTest::newRow("properties in force at the end apply to the last paragraph")
+        << QByteArray(R"(x\qr)") << with([](ParagraphStyle &p) { p.alignment = ParagraphAlignment::Right; });
+}
+
+void tst_RtfReader::paragraphStyle()
+{
+    QFETCH(QByteArray, body);
+    QFETCH(ParagraphStyle, expected);
+    const RichDocument document = read(withTables(body));
+    QCOMPARE(document.paragraphs.last().style, expected);
+    QVERIFY(plainText(document).endsWith(QLatin1Char('x')));
+}
+
+void tst_RtfReader::paragraphMarks_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<int>("paragraphs");
+    QTest::addColumn<bool>("endsWithMark");
+    QTest::newRow("no mark") << QByteArray(R"({\rtf1 a})") << 1 << false;
+    QTest::newRow("final mark") << QByteArray(R"({\rtf1 a\par})") << 1 << true;
+    QTest::newRow("final mark then braces") << QByteArray(R"({\rtf1 {a\par}})") << 1 << true;
+    QTest::newRow("final mark then skipped groups")
+        << QByteArray(R"({\rtf1 a\par {\*\themedata 00}})") << 1 << true;
+    QTest::newRow("two final marks") << QByteArray(R"({\rtf1 a\par\par})") << 2 << true;
+    QTest::newRow("mark in the middle") << QByteArray(R"({\rtf1 a\par b})") << 2 << false;
+    QTest::newRow("only a mark") << QByteArray(R"({\rtf1 \par})") << 1 << true;
+    QTest::newRow("empty") << QByteArray(R"({\rtf1 })") << 1 << false;
+    QTest::newRow("row end") << QByteArray(R"({\rtf1 \intbl a\cell\row})") << 1 << true;
+}
+
+void tst_RtfReader::paragraphMarks()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(int, paragraphs);
+    QFETCH(bool, endsWithMark);
+    const RichDocument document = read(rtf);
+    QCOMPARE(document.paragraphs.size(), paragraphs);
+    QCOMPARE(document.endsWithParagraphMark, endsWithMark);
+}
+
+void tst_RtfReader::charFormattingPresence_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<bool>("present");
+    QTest::newRow("tab fragment") << QByteArray(R"({\tab })") << false;
+    QTest::newRow("plain text") << QByteArray(R"({\rtf1 abc})") << false;
+    QTest::newRow("font table but no use")
+        << QByteArray(R"({\rtf1\deff0{\fonttbl{\f0 Arial;}} a\par})") << false;
+    QTest::newRow("paragraph words only") << QByteArray(R"({\rtf1\pard\qc a})") << false;
+    QTest::newRow("font size") << QByteArray(R"({\rtf1\fs20 a})") << true;
+    QTest::newRow("plain") << QByteArray(R"({\rtf1\plain a})") << true;
+    QTest::newRow("bold in a group") << QByteArray(R"({\rtf1{\b a}})") << true;
+    QTest::newRow("formatting inside a skipped group") << QByteArray(R"({\rtf1{\*\foo\b x}a})") << false;
+}
+
+void tst_RtfReader::charFormattingPresence()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(bool, present);
+    // "{\tab }" is not a whole document but the control pastes it: read it all the same.
+    const QByteArray source = rtf.startsWith("{\\rtf") ? rtf : "{\\rtf1" + rtf.mid(1);
+    QCOMPARE(read(source).hasCharFormatting, present);
+}
+
+void tst_RtfReader::fontTableForms_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("font");
+    QTest::addColumn<bool>("symbol");
+    QTest::newRow("groups") << QByteArray(R"({\rtf1{\fonttbl{\f0 Arial;}{\f1\fcharset2 Wingdings;}}\f1 x})")
+                            << "Wingdings" << true;
+    QTest::newRow("without groups")
+        << QByteArray(R"({\rtf1{\fonttbl\f0\fswiss Helvetica;\f1\fmodern Courier;}\f1 x})") << "Courier"
+        << false;
+    QTest::newRow("alternative name is not appended")
+        << QByteArray(R"({\rtf1{\fonttbl{\f0\fswiss{\*\panose 020b}{\*\falt Helvetica}Arial Narrow;}}\f0 x})")
+        << "Arial Narrow" << false;
+    QTest::newRow("name without semicolon")
+        << QByteArray(R"({\rtf1{\fonttbl{\f0 Tahoma}}\f0 x})") << "Tahoma" << false;
+    QTest::newRow("hex in the name") << QByteArray(R"({\rtf1{\fonttbl{\f0 Caf\'e9;}}\f0 x})")
+                                     << QStringLiteral("Café") << false;
+    QTest::newRow("duplicate number, last wins")
+        << QByteArray(R"({\rtf1{\fonttbl{\f0 Arial;}{\f0 Verdana;}}\f0 x})") << "Verdana" << false;
+    QTest::newRow("default font") << QByteArray(R"({\rtf1\deff1{\fonttbl{\f0 Arial;}{\f1 Verdana;}} x})")
+                                  << "Verdana" << false;
+    QTest::newRow("missing default font: the first one")
+        << QByteArray(R"({\rtf1\deff7{\fonttbl{\f3 Georgia;}{\f1 Verdana;}} x})") << "Georgia" << false;
+    QTest::newRow("no table") << QByteArray(R"({\rtf1\f5 x})") << "Arial" << false;
+    QTest::newRow("font used before the table")
+        << QByteArray(R"({\rtf1\f1{\fonttbl{\f1 Verdana;}} x})") << "Verdana" << false;
+}
+
+void tst_RtfReader::fontTableForms()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, font);
+    QFETCH(bool, symbol);
+    const TextRun *run = runWith(read(rtf), QLatin1Char('x'));
+    QVERIFY(run);
+    QCOMPARE(run->style.fontName, font);
+    QCOMPARE(run->style.symbolFont, symbol);
+}
+
+void tst_RtfReader::notRtf()
+{
+    for (const QByteArray &bytes :
+         {QByteArray(), QByteArray("hello"), QByteArray("{\\rt"), QByteArray("\xff\xfe{")}) {
+        const RtfReadResult result = RtfReader::read(bytes);
+        QVERIFY(!result.ok);
+        QVERIFY(!result.message.isEmpty());
+        QCOMPARE(result.document.paragraphs.size(), 1);
+    }
+    QVERIFY(RtfReader::read("\xEF\xBB\xBF \r\n{\\rtf1 x}").ok);
+}
+
+void tst_RtfReader::pngPicture()
+{
+    const QByteArray png = pngBytes(40, 20);
+    const QByteArray rtf =
+        R"({\rtf1 a{\pict\pngblip\picw40\pich20\picwgoal1200\pichgoal600\picscalex50\picscaley200 )" +
+        png.toHex() + "}b}";
+    const RichDocument document = read(rtf);
+    QCOMPARE(plainText(document), QStringLiteral("a\uFFFCb"));
+    const auto found = objects(document);
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found[0]->kind, EmbeddedObject::Kind::Picture);
+    QCOMPARE(found[0]->imageData, png);
+    QCOMPARE(found[0]->imageFormat, QByteArray("png"));
+    QCOMPARE(found[0]->image.size(), QSize(40, 20));
+    QCOMPARE(found[0]->widthTwips, 600);
+    QCOMPARE(found[0]->heightTwips, 1200);
+}
+
+void tst_RtfReader::metafileKeptVerbatim()
+{
+    const QByteArray group = "{\\pict\\wmetafile8\\picw2540\\pich1270\\picwgoal1440\\pichgoal720 "
+                             "0100090000035e00\r\n00000000{\\*\\blipuid abc}}";
+    const RichDocument document = read("{\\rtf1 x" + group + "y}");
+    const auto found = objects(document);
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found[0]->kind, EmbeddedObject::Kind::Verbatim);
+    QCOMPARE(found[0]->verbatimRtf, group);
+    QCOMPARE(found[0]->widthTwips, 1440);
+    QCOMPARE(found[0]->image.size(), QSize(96, 48));
+    QCOMPARE(plainText(document), QStringLiteral("x\uFFFCy"));
+}
+
+void tst_RtfReader::shapePictureOnlyOnce()
+{
+    const QByteArray hex = pngBytes(4, 4).toHex();
+    const QByteArray rtf =
+        "{\\rtf1 {\\*\\shppict{\\pict\\pngblip " + hex + "}}{\\nonshppict{\\pict\\wmetafile8 0100}}x}";
+    const RichDocument document = read(rtf);
+    QCOMPARE(objects(document).size(), 1);
+    QCOMPARE(objects(document)[0]->kind, EmbeddedObject::Kind::Picture);
+    QCOMPARE(plainText(document), QStringLiteral("\uFFFCx"));
+}
+
+void tst_RtfReader::objectKeptVerbatimWithResult()
+{
+    const QByteArray hex = pngBytes(8, 8).toHex();
+    const QByteArray group =
+        "{\\object\\objemb\\objw1000\\objh500{\\*\\objclass Equation.3}{\\*\\objdata 01050000}"
+        "{\\result{\\pict\\pngblip\\picwgoal300\\pichgoal300 " +
+        hex + "}text in result}}";
+    const RichDocument document = read("{\\rtf1 a" + group + "b}");
+    QCOMPARE(plainText(document), QStringLiteral("a\uFFFCb"));
+    const auto found = objects(document);
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found[0]->kind, EmbeddedObject::Kind::Verbatim);
+    QCOMPARE(found[0]->verbatimRtf, group);
+    QCOMPARE(found[0]->className, QStringLiteral("Equation.3"));
+    QCOMPARE(found[0]->image.size(), QSize(8, 8));
+    QCOMPARE(found[0]->widthTwips, 300);
+}
+
+void tst_RtfReader::objectWithoutResultGetsPlaceholder()
+{
+    const RichDocument document =
+        read(R"({\rtf1 {\object\objemb\objw1500\objh750{\*\objclass Paint}{\*\objdata 00}}})");
+    const auto found = objects(document);
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found[0]->widthTwips, 1500);
+    QCOMPARE(found[0]->image.size(), QSize(100, 50));
+}
+
+void tst_RtfReader::dibPicture()
+{
+    // 2x1 pixels, 24 bits: BITMAPINFOHEADER then one padded row (blue, white).
+    QByteArray dib = QByteArray::fromHex("28000000"
+                                         "02000000"
+                                         "01000000"
+                                         "0100"
+                                         "1800"
+                                         "00000000"
+                                         "08000000"
+                                         "00000000"
+                                         "00000000"
+                                         "00000000"
+                                         "00000000"
+                                         "ff0000"
+                                         "ffffff"
+                                         "0000");
+    const RichDocument document = read("{\\rtf1 {\\pict\\dibitmap0\\picw2\\pich1 " + dib.toHex() + "}}");
+    const auto found = objects(document);
+    QCOMPARE(found.size(), 1);
+    QCOMPARE(found[0]->kind, EmbeddedObject::Kind::Picture);
+    QVERIFY(found[0]->imageData.isEmpty());
+    QCOMPARE(found[0]->image.size(), QSize(2, 1));
+    QCOMPARE(QColor(found[0]->image.pixel(0, 0)), QColor(Qt::blue));
+    QCOMPARE(found[0]->widthTwips, 30);
+}
+
+void tst_RtfReader::hugePictureSizeDoesNotAllocate()
+{
+    const RichDocument document = read(
+        R"({\rtf1 {\pict\wbitmap0\picw2147483647\pich2147483647\wbmwidthbytes2147483647\picwgoal2147483647 00ff}"
+        R"({\pict\dibitmap0 28000000ffffff7fffffff7f01002000}{\pict\emfblip\picw2147483647\pich2147483647 00}})");
+    const auto found = objects(document);
+    QCOMPARE(found.size(), 3);
+    for (const auto &object : found) {
+        QVERIFY(object->image.width() <= 2048 && object->image.height() <= 2048);
+        QVERIFY(object->widthTwips > 0 && object->heightTwips > 0);
+    }
+}
+
+void tst_RtfReader::manyHugePicturesShareOneBudget()
+{
+    const QByteArray png = "{\\pict\\pngblip " + hugeUniformPng(4000, 4000).toHex() + "}";
+    QByteArray rtf = "{\\rtf1 ";
+    for (int i = 0; i < 10; ++i)
+        rtf += png;
+    for (int i = 0; i < 200; ++i)
+        rtf += "{\\pict\\wmetafile8\\picwgoal144000\\pichgoal144000 00}";
+    rtf += "}";
+    const RichDocument document = read(rtf);
+    const auto found = objects(document);
+    QCOMPARE(found.size(), 210);
+    const auto decoded = std::count_if(found.begin(), found.end(), [](const auto &object) {
+        return object->kind == EmbeddedObject::Kind::Picture;
+    });
+    QCOMPARE(decoded, 4);                               // 4 x 16 million pixels fill the document's budget
+    QVERIFY(totalPixels(document) <= 64'000'000 + 210); // the rest are single grey pixels
+    // Pictures beyond the budget keep their data for the next save.
+    QVERIFY(found.last()->verbatimRtf.startsWith("{\\pict\\wmetafile8"));
+    QVERIFY(found.at(9)->verbatimRtf.startsWith("{\\pict\\pngblip"));
+}
+
+void tst_RtfReader::damaged_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("missing closing braces") << QByteArray(R"({\rtf1 {\b a{\i b)") << "ab";
+    QTest::newRow("extra closing braces") << QByteArray(R"({\rtf1 a}}}b)") << "a";
+    QTest::newRow("text after the document") << QByteArray("{\\rtf1 a}\0\r\nxyz", 15) << "a";
+    QTest::newRow("truncated hex") << QByteArray(R"({\rtf1 a\'4)") << "a";
+    QTest::newRow("truncated hex, one digit") << QByteArray(R"({\rtf1 a\'e)") << "a";
+    QTest::newRow("hex without digits") << QByteArray(R"({\rtf1 a\'zb})") << "azb";
+    QTest::newRow("bin larger than the data") << QByteArray(R"({\rtf1 a\bin999999999 xyz)") << "a";
+    QTest::newRow("negative bin") << QByteArray(R"({\rtf1 a\bin-5 b})") << "ab";
+    QTest::newRow("lone backslash at the end") << QByteArray("{\\rtf1 a\\") << "a";
+    QTest::newRow("unicode at the end") << QByteArray(R"({\rtf1 a\u)") << "a";
+    QTest::newRow("unicode NUL") << QByteArray(R"({\rtf1 a\u0?b\u9?c})") << "ab\tc";
+    QTest::newRow("huge parameters") << QByteArray(R"({\rtf1\fs99999999999999999999999\li-99999999999999 a})")
+                                     << "a";
+    QTest::newRow("very long control word")
+        << QByteArray("{\\rtf1 \\" + QByteArray(100000, 'a') + " b}") << "b";
+    QTest::newRow("truncated picture") << QByteArray(R"({\rtf1 a{\pict\wmetafile8 0102)") << "a";
+    QTest::newRow("truncated object") << QByteArray(R"({\rtf1 a{\object{\*\objdata 0102)") << "a";
+    QTest::newRow("odd hex in picture")
+        << QByteArray(R"({\rtf1 {\pict\pngblip 0g12}x})") << QStringLiteral("\uFFFCx");
+    QTest::newRow("font table never closed") << QByteArray(R"({\rtf1{\fonttbl{\f0 Arial)") << "";
+    QTest::newRow("colour table huge")
+        << QByteArray("{\\rtf1{\\colortbl" + QByteArray(100000, ';') + "}\\cf99999 a}") << "a";
+    QTest::newRow("destination in the outer group") << QByteArray(R"({\rtf1\stylesheet a})") << "a";
+}
+
+void tst_RtfReader::damaged()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    const RtfReadResult result = RtfReader::read(rtf);
+    QVERIFY(result.ok);
+    QVERIFY(!result.document.paragraphs.isEmpty());
+    QCOMPARE(plainText(result.document), expected);
+}
+
+void tst_RtfReader::deepNesting()
+{
+    const int depth = 100000;
+    QByteArray rtf = "{\\rtf1 a";
+    rtf += QByteArray(depth, '{') + "deep" + QByteArray(depth, '}') + "b}";
+    QElapsedTimer timer;
+    timer.start();
+    const RtfReadResult result = RtfReader::read(rtf);
+    QVERIFY(result.ok);
+    QCOMPARE(plainText(result.document), QStringLiteral("ab"));
+    QVERIFY(timer.elapsed() < 2000);
+    // Unclosed, too.
+    QVERIFY(RtfReader::read("{\\rtf1 " + QByteArray(depth, '{')).ok);
+}
+
+void tst_RtfReader::largeDocumentIsFast()
+{
+    QByteArray rtf =
+        R"({\rtf1\ansi\deff0{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}}{\colortbl ;\red255\green0\blue0;})";
+    const QByteArray paragraph =
+        R"(\pard\qc\li300\tx500 Exercice : la masse {\f1\'61} vaut m{\dn5\fs16 2}=3,0\'b710{\up6\fs16 -3} kg\tab {\b gras}\cf1 rouge\cf0\par)"
+        "\r\n";
+    while (rtf.size() < 1'000'000)
+        rtf += paragraph;
+    rtf += "}";
+    QElapsedTimer timer;
+    timer.start();
+    const RichDocument document = read(rtf);
+    const qint64 elapsed = timer.elapsed();
+    QVERIFY(document.paragraphs.size() > 5000);
+    // 1 MB here; 10 MB read in well under a second on a desktop. Generous bound for loaded CI.
+    QVERIFY2(elapsed < 1000, qPrintable(QString::number(elapsed)));
+}
+
+QTEST_MAIN(tst_RtfReader)
+#include "tst_rtfreader.moc"
