@@ -37,6 +37,7 @@ enum class WindowArea {
     ExercisePage,  // above exo, in the editor column; the page shows and hides itself
     ExercisePanel, // right of the editor (module list, workflow buttons, instructions)
     ToolBar,       // appended to the main tool bar (font box, size box…)
+    FormatBar,     // the second tool-bar row: character and script formats
 };
 
 // What the main window offers the feature modules. They sit below the shell and cannot include

@@ -2,15 +2,17 @@
 
 #include "commandtable.h"
 #include "documentcontroller.h"
+#include "edit/editmodule.h"
 #include "exercise/exercisecontroller.h"
 #include "exercise/exercisemodule.h"
+#include "format/formatmodule.h"
 #include "helpcommand.h"
+#include "layout/rulermodule.h"
 #include "platform/editorstate.h"
 #include "platform/platform.h"
 #include "richtext/richtextcontrol.h"
 #include "shelllog.h"
 #include "statefile.h"
-#include "typingwatcher.h"
 #include "windowplacement.h"
 
 #include <QAction>
@@ -146,8 +148,13 @@ void MainWindow::buildToolBar()
         action->setCheckable(button.checkable);
         action->setEnabled(false);
         m_toolBar->addAction(action);
-        if (QWidget *widget = m_toolBar->widgetForAction(action))
-            widget->setObjectName(name);
+        if (QWidget *widget = m_toolBar->widgetForAction(action)) {
+            // An array element's widget is named as `Check1_1`; its command keeps `Check1(1)`.
+            QString widgetName = name;
+            widget->setObjectName(
+                widgetName.replace(QLatin1Char('('), QLatin1Char('_')).remove(QLatin1Char(')')));
+            widget->setAccessibleName(translated(button.toolTip));
+        }
         m_commands.insert(name, action);
     }
 }
@@ -173,9 +180,11 @@ void MainWindow::installModules()
                 [this] { showHelp(m_platform.help, m_platform.system.applicationDirectory()); });
 
     m_exercise = installExercise(*this, m_state, m_platform);
-
-    // Replaced by the selection mirror's own key handling when it arrives.
-    m_typingWatcher = new TypingWatcher(*m_exo, m_state, this);
+    m_edit = installEdit(*this, m_platform);
+    m_ruler = installRuler(*this, m_platform);
+    const FormatModule format = installFormat(*this, m_state, m_platform, *m_ruler, m_edit->memory());
+    m_mirror = format.mirror;
+    m_scripts = format.scripts;
 }
 
 void MainWindow::addShellStartupSteps()
@@ -260,6 +269,18 @@ void MainWindow::placeWidget(WindowArea area, QWidget *widget)
 {
     if (area == WindowArea::ToolBar) {
         m_toolBar->addWidget(widget);
+        return;
+    }
+    if (area == WindowArea::FormatBar) {
+        // A second row, as word processors lay out their formatting controls: one row would
+        // not fit an 800-pixel screen.
+        if (!m_formatBar) {
+            addToolBarBreak();
+            m_formatBar = addToolBar(tr("Mise en forme"));
+            m_formatBar->setObjectName(QStringLiteral("barreMiseEnForme"));
+            m_formatBar->setMovable(false);
+        }
+        m_formatBar->addWidget(widget);
         return;
     }
     m_areas.at(area)->addWidget(widget);

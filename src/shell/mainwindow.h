@@ -16,7 +16,10 @@ class DocumentController;
 class ExerciseController;
 class QBoxLayout;
 class QToolBar;
-class TypingWatcher;
+class EditModule;
+class Ruler;
+class SelectionMirror;
+class ScriptFormat;
 struct EditorState;
 struct Platform;
 
@@ -39,8 +42,9 @@ struct Platform;
 // - layout: placeWidget() puts the exercise panel (`Picture4`, which carries the instructions,
 //   the module list and the workflow buttons) right of the editor, the exercise page above exo,
 //   the ruler and the palettes above the editor, extra boxes (font, size) on the tool bar.
-// - typing: TypingWatcher marks the document modified on a character typed into unprotected
-//   text; the selection mirror replaces it (delete its line in installModules()).
+// - formatting: the edit module (undo, format memory `memoriser`/`restituer`), the ruler
+//   (`majregle`) and the format module (the mirror `maj`, the second tool-bar row, scripts)
+//   are reachable below for the modules that paste, insert or change tab stops.
 class MainWindow : public QMainWindow, public ShellHost
 {
     Q_OBJECT
@@ -57,6 +61,10 @@ public:
     // case) opens as the current exercise with its module selected; any other file opens as text.
     bool openFromCommandLine(const QString &path);
     DocumentController &documents() { return *m_documents; }
+    EditModule &edit() { return *m_edit; }
+    Ruler &ruler() { return *m_ruler; }
+    SelectionMirror &mirror() { return *m_mirror; }
+    ScriptFormat &scripts() { return *m_scripts; }
 
     // ShellHost
     RichTextControl &exo() override { return *m_exo; }
@@ -106,7 +114,11 @@ private:
     ExerciseFileItems m_exerciseItems;
     std::unique_ptr<DocumentController> m_documents;
     ExerciseController *m_exercise = nullptr; // owned by the exercise panel
-    TypingWatcher *m_typingWatcher = nullptr;
+    EditModule *m_edit = nullptr;             // owned by exo
+    Ruler *m_ruler = nullptr;                 // owned by the ruler widget
+    SelectionMirror *m_mirror = nullptr;      // owned by the format bar
+    ScriptFormat *m_scripts = nullptr;        // owned by the format bar
+    QToolBar *m_formatBar = nullptr;
     StartupSequence m_startup;
     QHash<QString, QAction *> m_commands;
     QSet<QString> m_bound;
