@@ -2,12 +2,14 @@
 
 #include "commandtable.h"
 #include "documentcontroller.h"
+#include "edit/clipboardmodule.h"
 #include "exercise/exercisecontroller.h"
 #include "exercise/exercisemodule.h"
 #include "helpcommand.h"
 #include "platform/editorstate.h"
 #include "platform/platform.h"
 #include "richtext/richtextcontrol.h"
+#include "search/searchmodule.h"
 #include "shelllog.h"
 #include "statefile.h"
 #include "typingwatcher.h"
@@ -173,6 +175,8 @@ void MainWindow::installModules()
                 [this] { showHelp(m_platform.help, m_platform.system.applicationDirectory()); });
 
     m_exercise = installExercise(*this, m_state, m_platform);
+    installSearch(*this, m_state, m_platform);
+    installClipboardCommands(*this, m_platform);
 
     // Replaced by the selection mirror's own key handling when it arrives.
     m_typingWatcher = new TypingWatcher(*m_exo, m_state, this);
