@@ -219,15 +219,15 @@ void tst_MainWindow::itemsWithoutCommandStayDisabled()
         QVERIFY2(f.window->command(QLatin1String(bound))->isEnabled(), bound);
     // Commands whose modules are not wired yet must not look usable; az52/az51 wait for an
     // exercise even when bound.
-    for (const char *unbound : {"coupe", "annuleur", "q21", "check2", "rechercher", "az55", "az52", "az51",
-                                "Command9", "Check1(1)", "optcoul(0)", "Option3(2)"}) {
+    for (const char *unbound : {"supercolle", "annuleur", "q21", "check2", "Command11", "az55", "az52",
+                                "az51", "Command9", "Check1(1)", "optcoul(0)", "Option3(2)"}) {
         if (f.window->command(QLatin1String(unbound))->isEnabled())
             QVERIFY2(false, unbound);
     }
     f.window->bindCommand(QStringLiteral("az52"), [] {});
     QVERIFY(!f.window->command(QStringLiteral("az52"))->isEnabled());
-    f.window->bindCommand(QStringLiteral("coupe"), [] {});
-    QVERIFY(f.window->command(QStringLiteral("coupe"))->isEnabled());
+    f.window->bindCommand(QStringLiteral("supercolle"), [] {});
+    QVERIFY(f.window->command(QStringLiteral("supercolle"))->isEnabled());
 }
 
 void tst_MainWindow::toolBar()
