@@ -22,8 +22,8 @@ struct EditorState
     QString specialCharsFont = QStringLiteral("Wingdings");
     QString searchText;
     QString replaceText;
-    int findOptions = 0; // 2 whole word, 4 match case
-    int32_t lastFoundPosition = -1;
+    int findOptions = 0;           // 2 whole word, 4 match case
+    int32_t lastFoundPosition = 0; // so the first continue-search starts at 1
     int16_t replaceReported = 0;
     // 1 while the save-as flow runs (its dialogs move the selection): the selection handler
     // then leaves a pending format restore alone.

@@ -128,20 +128,56 @@ QByteArray QtRichTextControl::selText() const
 void QtRichTextControl::setSelText(const QByteArray &text)
 {
     QTextCursor c = cursor();
-    QTextCharFormat format = caretFormat();
-    if (c.hasSelection()) {
-        // The format of the first replaced character, not of the one before the selection.
-        QTextCursor first(m_document);
-        const int start = c.selectionStart();
-        const QTextBlock block = m_document->findBlock(start);
-        first.setPosition(start < block.position() + block.length() - 1 ? start + 1 : start);
-        format = DocumentConverter::insertionFormat(first.charFormat());
-    }
+    const QTextCharFormat format = replacementFormat(c.selectionStart(), c.selectionEnd());
     c.beginEditBlock();
     c.removeSelectedText();
     DocumentConverter::insertPlainText(c, Cp1252::decode(text), format);
     c.endEditBlock();
     setCursor(c);
+}
+
+QTextCharFormat QtRichTextControl::replacementFormat(int start, int end) const
+{
+    if (start == end)
+        return caretFormat();
+    // The format of the first replaced character, not of the one before the selection.
+    QTextCursor first(m_document);
+    const QTextBlock block = m_document->findBlock(start);
+    first.setPosition(start < block.position() + block.length() - 1 ? start + 1 : start);
+    return DocumentConverter::insertionFormat(first.charFormat());
+}
+
+int QtRichTextControl::replaceRanges(const QList<TextRange> &ranges, const QByteArray &text)
+{
+    // On a cursor of our own: moving the widget's cursor to every range would lay the text out
+    // and scroll it each time.
+    const QString replacement = Cp1252::decode(text);
+    const int length = textLength();
+    QTextCursor c(m_document);
+    c.beginEditBlock();
+    int replaced = 0;
+    int caret = -1;
+    // From the right, so the ranges still to visit stay where they were found.
+    for (auto it = ranges.crbegin(); it != ranges.crend(); ++it) {
+        const int start = qBound(0, it->start, length);
+        const int end = qBound(start, it->end(), length);
+        if (DocumentConverter::containsProtected(*m_document, start, end))
+            continue;
+        const QTextCharFormat format = replacementFormat(start, end);
+        c.setPosition(start);
+        c.setPosition(end, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+        DocumentConverter::insertPlainText(c, replacement, format);
+        caret = caret < 0 ? c.position() : caret + c.position() - end;
+        ++replaced;
+    }
+    c.endEditBlock();
+    if (caret >= 0) {
+        QTextCursor at(m_document);
+        at.setPosition(caret);
+        setCursor(at);
+    }
+    return replaced;
 }
 
 QByteArray QtRichTextControl::text() const
@@ -243,6 +279,14 @@ int QtRichTextControl::find(const QByteArray &text, int start, int end, int opti
         return -1;
     setSelection(found);
     return found.start;
+}
+
+QList<TextRange> QtRichTextControl::findAll(const QByteArray &text, int start, int end, int options)
+{
+    const int length = textLength();
+    const int from = qBound(0, start, length);
+    const int to = end < 0 ? length : qBound(from, end, length);
+    return TextFinder::findAll(*m_document, text, from, to, options);
 }
 
 bool QtRichTextControl::loadFile(const QString &path)

@@ -76,6 +76,8 @@ public:
     double rightMargin() const override;
 
     int find(const QByteArray &text, int start = 0, int end = -1, int options = 0) override;
+    QList<TextRange> findAll(const QByteArray &text, int start = 0, int end = -1, int options = 0) override;
+    int replaceRanges(const QList<TextRange> &ranges, const QByteArray &text) override;
 
     [[nodiscard]] bool loadFile(const QString &path) override;
     [[nodiscard]] bool saveFile(const QString &path) override;
@@ -104,6 +106,8 @@ private:
     void setCursor(const QTextCursor &cursor);
     void selectionMayHaveChanged();
     QTextCharFormat caretFormat() const;
+    // What replacing [start, end) by plain text types: the first replaced character's format.
+    QTextCharFormat replacementFormat(int start, int end) const;
     void replaceContent(const RichDocument &document);
     void setPlainContent(const QString &text);
     void applyChars(const std::function<void(QTextCharFormat &)> &change);

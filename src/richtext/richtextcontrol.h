@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <QList>
 #include <QObject>
 #include <QRgb>
 #include <QSize>
@@ -124,6 +125,46 @@ public:
     // --- Find: first match in [start, end) (end -1: the end of the text), selected; else -1
     // and the selection is left alone. Options: 2 whole word, 4 match case.
     virtual int find(const QByteArray &text, int start = 0, int end = -1, int options = 0) = 0;
+    // Every match of `find` in [start, end), left to right, each one starting after the one
+    // before ends; the selection is left alone. The fallback walks `find`; adapters do better.
+    virtual QList<TextRange> findAll(const QByteArray &text, int start = 0, int end = -1, int options = 0)
+    {
+        QList<TextRange> found;
+        const TextRange before = selection();
+        const int n = int(text.size());
+        for (int at = qMax(0, start); n > 0;) {
+            const int index = find(text, at, end, options);
+            if (index < 0)
+                break;
+            found.append({index, n});
+            at = index + n;
+        }
+        setSelection(before);
+        return found;
+    }
+
+    // Replaces each of `ranges` (as findAll gives them: ascending, none overlapping) by the
+    // plain `text`, each taking the format of its first replaced character, as one undo step.
+    // Ranges holding protected text are refused like the user's edits. The caret ends after the
+    // last replacement. Returns how many ranges were replaced.
+    virtual int replaceRanges(const QList<TextRange> &ranges, const QByteArray &text)
+    {
+        beginEditBlock(); // EditBlock is declared below; nothing here returns early
+        int replaced = 0;
+        int caret = -1;
+        for (auto it = ranges.crbegin(); it != ranges.crend(); ++it) {
+            setSelection(*it);
+            if (!(selProtected() == false))
+                continue;
+            setSelText(text);
+            caret = caret < 0 ? selStart() : caret + selStart() - it->end();
+            ++replaced;
+        }
+        endEditBlock();
+        if (caret >= 0)
+            setSelection({caret, 0});
+        return replaced;
+    }
 
     // --- Files: RTF, else plain Windows-1252 text. A failed load leaves the text unchanged;
     // a failed save leaves the previous file unchanged. Both report the failure.

@@ -2,6 +2,7 @@
 
 #include "commandtable.h"
 #include "documentcontroller.h"
+#include "edit/clipboardmodule.h"
 #include "edit/editmodule.h"
 #include "exercise/exercisecontroller.h"
 #include "exercise/exercisemodule.h"
@@ -11,6 +12,7 @@
 #include "platform/editorstate.h"
 #include "platform/platform.h"
 #include "richtext/richtextcontrol.h"
+#include "search/searchmodule.h"
 #include "shelllog.h"
 #include "statefile.h"
 #include "windowplacement.h"
@@ -185,6 +187,8 @@ void MainWindow::installModules()
     const FormatModule format = installFormat(*this, m_state, m_platform, *m_ruler, m_edit->memory());
     m_mirror = format.mirror;
     m_scripts = format.scripts;
+    installSearch(*this, m_state, m_platform);
+    installClipboardCommands(*this, m_platform);
 }
 
 void MainWindow::addShellStartupSteps()

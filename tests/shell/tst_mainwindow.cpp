@@ -140,20 +140,21 @@ void tst_MainWindow::menus_data()
                                               "ionpoly|Formule ion pol&yatomique"};
     QTest::newRow("Format") << "for0"
                             << "For&mat"
-                            << QStringList{"q21|G&ras|unticked",
-                                           "q22|&Italique|unticked",
-                                           "q23|&Souligné|unticked",
-                                           "sep524|-",
-                                           "protection|Pro&tégé en écriture|unticked",
-                                           "ecorsep|-",
-                                           "bull2|Style &puce|unticked",
-                                           "sep41|-",
-                                           "q24|Aligné à &gauche|unticked",
-                                           "q25|&Centré|unticked",
-                                           "q26|Aligné à &droite|unticked",
-                                           "sep2001|-",
-                                           "margo|&Marges",
-                                           "tabulo|Ta&bulations"};
+                            << QStringList{
+                                   "q21|G&ras|unticked",
+                                   "q22|&Italique|unticked",
+                                   "q23|&Souligné|unticked",
+                                   "sep524|-",
+                                   "protection|Pro&tégé en écriture|unticked",
+                                   "ecorsep|-",
+                                   "bull2|Style &puce|unticked",
+                                   "sep41|-",
+                                   "q24|Aligné à &gauche|ticked", // the mirror shows exo's left alignment
+                                   "q25|&Centré|unticked",
+                                   "q26|Aligné à &droite|unticked",
+                                   "sep2001|-",
+                                   "margo|&Marges",
+                                   "tabulo|Ta&bulations"};
     QTest::newRow("Indices et exposants")
         << "sep24"
         << "In&dices et exposants"
@@ -219,14 +220,14 @@ void tst_MainWindow::itemsWithoutCommandStayDisabled()
         QVERIFY2(f.window->command(QLatin1String(bound))->isEnabled(), bound);
     // Commands whose modules are not wired yet must not look usable; az52/az51 wait for an
     // exercise even when bound.
-    for (const char *unbound : {"coupe", "rechercher", "az55", "az52", "az51", "Command9"}) {
+    for (const char *unbound : {"supercolle", "Command11", "az55", "az52", "az51", "Command9"}) {
         if (f.window->command(QLatin1String(unbound))->isEnabled())
             QVERIFY2(false, unbound);
     }
     f.window->bindCommand(QStringLiteral("az52"), [] {});
     QVERIFY(!f.window->command(QStringLiteral("az52"))->isEnabled());
-    f.window->bindCommand(QStringLiteral("coupe"), [] {});
-    QVERIFY(f.window->command(QStringLiteral("coupe"))->isEnabled());
+    f.window->bindCommand(QStringLiteral("supercolle"), [] {});
+    QVERIFY(f.window->command(QStringLiteral("supercolle"))->isEnabled());
 }
 
 void tst_MainWindow::toolBar()
