@@ -1,5 +1,7 @@
 #pragma once
 
+#include "formatcontrols.h"
+
 #include <QObject>
 
 class CharacterFormat;
@@ -9,7 +11,6 @@ class RichTextControl;
 class Ruler;
 class ScriptFormat;
 struct EditorState;
-struct FormatControls;
 struct KeyStroke;
 struct MouseStroke;
 
@@ -48,7 +49,7 @@ private:
 
     EditorState &m_state;
     RichTextControl &m_exo;
-    const FormatControls &m_controls;
+    FormatControls m_controls;
     CharacterFormat &m_characters;
     ParagraphFormat &m_paragraphs;
     ScriptFormat &m_scripts;
