@@ -148,7 +148,7 @@ void tst_MainWindow::menus_data()
                                            "ecorsep|-",
                                            "bull2|Style &puce|unticked",
                                            "sep41|-",
-                                           "q24|Aligné à &gauche|unticked",
+                                           "q24|Aligné à &gauche|ticked",
                                            "q25|&Centré|unticked",
                                            "q26|Aligné à &droite|unticked",
                                            "sep2001|-",
