@@ -35,7 +35,16 @@ void CharacterFormat::fillFontList(const QStringList &screenFonts)
     QComboBox *box = m_controls.bar->Combo1;
     box->clear();
     box->addItems(names);
-    box->setEditText(QStringLiteral("Arial"));
+    showFontName(QStringLiteral("Arial"));
+}
+
+void CharacterFormat::showFontName(const QString &name)
+{
+    QComboBox *box = m_controls.bar->Combo1;
+    const int entry = box->findText(name);
+    if (entry >= 0)
+        box->setCurrentIndex(entry);
+    box->setEditText(name);
 }
 
 void CharacterFormat::repaintAndFocus()
@@ -76,7 +85,6 @@ void CharacterFormat::Combo1_Click(int entry)
     if (entry <= 0 || m_fontBoxGuard || entry >= box->count())
         return;
     const QString name = box->itemText(entry);
-    box->setEditText(name);
     m_exo.setSelFontName(name);
     m_exo.setFocus();
 }

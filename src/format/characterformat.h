@@ -36,6 +36,9 @@ public:
     bool fontBoxGuard() const { return m_fontBoxGuard; }
 
     void fillFontList(const QStringList &screenFonts); // sorted, with " " first; shows "Arial"
+    // Shows a name in the font box without choosing it: the box would otherwise take a name
+    // that differs from its current entry as a choice when it loses the focus.
+    void showFontName(const QString &name);
 
     // Handlers.
     void Check1_Click();

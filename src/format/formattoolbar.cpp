@@ -56,6 +56,7 @@ FormatToolBar::FormatToolBar(QWidget *parent) : QWidget(parent)
     Combo1 = named(new QComboBox, QStringLiteral("Combo1"), tr("Police:"));
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->lineEdit()->setReadOnly(true); // only a name picked from the list is applied
     Combo1->setMinimumContentsLength(12);
     Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     row->addWidget(caption(tr("Police:"), Combo1));

@@ -82,9 +82,9 @@ void SelectionMirror::mirrorFontBox()
         m_exo.setSelFontName(box->currentText());
     if (font.isMixed()) {
         m_characters.setFontBoxGuard(true);
-        box->setEditText(QStringLiteral(" "));
+        m_characters.showFontName(QStringLiteral(" "));
     } else if (font != symbolFont) {
-        box->setEditText(font.value());
+        m_characters.showFontName(font.value());
     }
     m_characters.setFontBoxGuard(false);
 }
@@ -184,7 +184,7 @@ void SelectionMirror::onKeyDown(KeyStroke &key)
         return;
     key.consumed = true;
     // Protected text takes no typing, and a tab is typing.
-    if (m_exo.selProtected() != false)
+    if (!(m_exo.selProtected() == false))
         return;
     m_exo.setSelRtf(QByteArrayLiteral("{\\tab }"));
     m_state.documentSaved = 0;

@@ -45,6 +45,8 @@ void QtRichTextControl::setCursor(const QTextCursor &cursor)
 
 void QtRichTextControl::selectionMayHaveChanged()
 {
+    if (m_inserting > 0)
+        return;
     QTextCursor current = cursor();
     if (current.anchor() == m_lastAnchor && current.position() == m_lastPosition)
         return;
@@ -129,10 +131,12 @@ void QtRichTextControl::setSelText(const QByteArray &text)
 {
     QTextCursor c = cursor();
     const QTextCharFormat format = replacementFormat(c.selectionStart(), c.selectionEnd());
+    ++m_inserting;
     c.beginEditBlock();
     c.removeSelectedText();
     DocumentConverter::insertPlainText(c, Cp1252::decode(text), format);
     c.endEditBlock();
+    --m_inserting;
     setCursor(c);
 }
 
@@ -244,9 +248,11 @@ void QtRichTextControl::setSelRtf(const QByteArray &rtf)
         return;
     }
     QTextCursor c = cursor();
+    ++m_inserting;
     c.beginEditBlock();
     DocumentConverter::insert(c, result.document, DocumentConverter::Mode::Fragment);
     c.endEditBlock();
+    --m_inserting;
     setCursor(c);
 }
 

@@ -116,6 +116,9 @@ private:
     RichTextDocument *m_document;
     QTextCursor m_cursor;
     QPointer<RichTextEdit> m_edit;
+    // While a contract call inserts, the widget's cursor moves with the text: the selection
+    // change is told once the insertion is complete, not from inside it.
+    int m_inserting = 0;
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
     int m_editBlockDepth = 0;

@@ -252,7 +252,7 @@ void tst_FormatInWindow::mirrorLeavesTheTextAlone_data()
                                                                       {"blue", "optcoul(0)"},
                                                                       {"red", "optcoul(2)"},
                                                                       {"size 14", "UpDown1"},
-                                                                      {"size 10.5", "UpDown1"},
+                                                                      {"size 16.5", "UpDown1"},
                                                                       {"exponent", "Option2_2"},
                                                                       {"index", "Check3_1"}})
         QTest::newRow(attribute) << attribute << control;
@@ -278,7 +278,7 @@ void tst_FormatInWindow::mirrorLeavesTheTextAlone()
         {"blue", [&] { exo.setSelColor(qRgb(0, 10, 100)); }},
         {"red", [&] { exo.setSelColor(qRgb(200, 0, 0)); }},
         {"size 14", [&] { exo.setSelFontSize(14); }},
-        {"size 10.5", [&] { exo.setSelFontSize(10.5); }},
+        {"size 16.5", [&] { exo.setSelFontSize(16.5); }},
         {"exponent", [&] { exo.setSelCharOffset(80); }},
         {"index", [&] { exo.setSelCharOffset(-50); }},
     };
@@ -449,13 +449,6 @@ void tst_FormatInWindow::fontBox()
     Q_EMIT box->activated(4);
     QVERIFY(f.exo().selFontName() == QStringLiteral("Times New Roman"));
     QVERIFY(f.exo().hasFocus());
-
-    // Leaving a symbol: a caret after Symbol text types in the box's font again.
-    f.exo().setSelection({0, 3});
-    f.exo().setSelFontName("Symbol");
-    f.exo().setSelStart(3);
-    QVERIFY(f.exo().selFontName() == QStringLiteral("Times New Roman"));
-    QCOMPARE(box->currentText(), QStringLiteral("Times New Roman"));
 }
 
 void tst_FormatInWindow::palette()
@@ -473,7 +466,6 @@ void tst_FormatInWindow::palette()
     pick("Label1_10"); // column 1, row 2: 255, 192, 128
     f.command("Command12")->trigger();
     QVERIFY(f.exo().selColor() == qRgb(255, 192, 128));
-    QVERIFY(f.exo().hasFocus());
     QCOMPARE(f.exo().selection(), (TextRange{0, 3}));
     pick("Command1");
     f.command("Command12")->trigger();
@@ -547,7 +539,7 @@ void tst_FormatInWindow::formatMemoryAroundAPaste()
         QCOMPARE(f.state.formatRestorePending, int16_t(1));
         QVERIFY(exo.selFontName() == QStringLiteral("Symbol") || exo.selBold() == false);
         f.state.savingAs = 0;
-        exo.setSelStart(exo.textLength()); // the next selection change restores
+        exo.setSelStart(0); // the next selection change restores
     }
     QCOMPARE(f.state.formatRestorePending, int16_t(0));
     QVERIFY(exo.selFontName() == QStringLiteral("Arial"));

@@ -140,21 +140,20 @@ void tst_MainWindow::menus_data()
                                               "ionpoly|Formule ion pol&yatomique"};
     QTest::newRow("Format") << "for0"
                             << "For&mat"
-                            << QStringList{
-                                   "q21|G&ras|unticked",
-                                   "q22|&Italique|unticked",
-                                   "q23|&Souligné|unticked",
-                                   "sep524|-",
-                                   "protection|Pro&tégé en écriture|unticked",
-                                   "ecorsep|-",
-                                   "bull2|Style &puce|unticked",
-                                   "sep41|-",
-                                   "q24|Aligné à &gauche|ticked", // the mirror shows exo's left alignment
-                                   "q25|&Centré|unticked",
-                                   "q26|Aligné à &droite|unticked",
-                                   "sep2001|-",
-                                   "margo|&Marges",
-                                   "tabulo|Ta&bulations"};
+                            << QStringList{"q21|G&ras|unticked",
+                                           "q22|&Italique|unticked",
+                                           "q23|&Souligné|unticked",
+                                           "sep524|-",
+                                           "protection|Pro&tégé en écriture|unticked",
+                                           "ecorsep|-",
+                                           "bull2|Style &puce|unticked",
+                                           "sep41|-",
+                                           "q24|Aligné à &gauche|ticked",
+                                           "q25|&Centré|unticked",
+                                           "q26|Aligné à &droite|unticked",
+                                           "sep2001|-",
+                                           "margo|&Marges",
+                                           "tabulo|Ta&bulations"};
     QTest::newRow("Indices et exposants")
         << "sep24"
         << "In&dices et exposants"
