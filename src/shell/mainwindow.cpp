@@ -4,12 +4,14 @@
 #include "documentcontroller.h"
 #include "exercise/exercisecontroller.h"
 #include "exercise/exercisemodule.h"
+#include "format/bulkscriptsmodule.h"
 #include "helpcommand.h"
 #include "platform/editorstate.h"
 #include "platform/platform.h"
 #include "richtext/richtextcontrol.h"
 #include "shelllog.h"
 #include "statefile.h"
+#include "symbols/symbolsmodule.h"
 #include "typingwatcher.h"
 #include "windowplacement.h"
 
@@ -33,9 +35,9 @@ QString translated(const char *text)
 
 MainWindow::MainWindow(EditorState &state, Platform &platform, const ControlFactory &createControl,
                        QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_platform(platform), m_exo(createControl()),
-      m_sujetampon(createControl()), m_corectampon(createControl()), m_tamponrtf(createControl()),
-      m_Rtfinsert(createControl())
+    : QMainWindow(parent), m_state(state), m_platform(platform), m_createControl(createControl),
+      m_exo(createControl()), m_sujetampon(createControl()), m_corectampon(createControl()),
+      m_tamponrtf(createControl()), m_Rtfinsert(createControl())
 {
     setObjectName(QStringLiteral("veligram"));
     setWindowIcon(QIcon(QStringLiteral(":/shell/icons/veligram.svg")));
@@ -84,6 +86,7 @@ void MainWindow::buildLayout()
     auto *row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
     column->addLayout(row, 1);
+    area(WindowArea::SymbolPalettes, row);
     auto *editorColumn = new QVBoxLayout;
     editorColumn->setContentsMargins(0, 0, 0, 0);
     row->addLayout(editorColumn, 1);
@@ -173,6 +176,8 @@ void MainWindow::installModules()
                 [this] { showHelp(m_platform.help, m_platform.system.applicationDirectory()); });
 
     m_exercise = installExercise(*this, m_state, m_platform);
+    installSymbols(*this, m_state, m_platform);
+    installBulkScripts(*this, m_state, m_platform, m_createControl);
 
     // Replaced by the selection mirror's own key handling when it arrives.
     m_typingWatcher = new TypingWatcher(*m_exo, m_state, this);
