@@ -176,7 +176,7 @@ void MainWindow::installModules()
                 [this] { showHelp(m_platform.help, m_platform.system.applicationDirectory()); });
 
     m_exercise = installExercise(*this, m_state, m_platform);
-    installSymbols(*this, m_state, m_platform);
+    installSymbols(*this, m_state, m_platform, m_createControl);
     installBulkScripts(*this, m_state, m_platform, m_createControl);
 
     // Replaced by the selection mirror's own key handling when it arrives.

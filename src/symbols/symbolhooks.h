@@ -1,5 +1,7 @@
 #pragma once
 
+#include "specialcharacters.h"
+
 #include <functional>
 
 // What the symbol commands need from modules that are wired beside them. Every hook may be
@@ -16,4 +18,6 @@ struct SymbolHooks
     // the clipboard's picture at the caret, repaint and focus exo again. Empty: done here
     // through the platform's keystrokes.
     std::function<void()> pasteClipboard;
+    // The main window's font-name box `Combo1`, which the special characters read and set.
+    SpecialCharacters::FontBox fontBox;
 };

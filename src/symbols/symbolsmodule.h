@@ -7,6 +7,9 @@
 
 #include <QObject>
 
+#include <functional>
+#include <memory>
+
 class ShellHost;
 class SymbolPalette;
 struct EditorState;
@@ -19,8 +22,13 @@ class SymbolsModule : public QObject
 {
     Q_OBJECT
 public:
+    using ControlFactory = std::function<std::unique_ptr<RichTextControl>()>;
+
     SymbolsModule(ShellHost &host, EditorState &state, const Platform &platform, SymbolHooks hooks,
-                  QObject *parent);
+                  ControlFactory createBuffer, QObject *parent);
+
+    // `SPECIALCAr`: `echanti` modally, in `specialCharsFont`, which takes the grid's font back.
+    void showSpecialCharacters();
 
     SymbolHooks &hooks() { return m_hooks; }
     void insertSymbol(const SymbolButton &button) { m_inserter.insert(button); }
@@ -28,6 +36,10 @@ public:
     ReactionArrows &arrows() { return m_arrows; }
 
 private:
+    ShellHost &m_host;
+    EditorState &m_state;
+    const Platform &m_platform;
+    ControlFactory m_createBuffer;
     SymbolHooks m_hooks;
     SymbolInserter m_inserter;
     ReactionArrows m_arrows;
@@ -38,4 +50,4 @@ private:
 // the palette buttons. Empty hooks are filled where this module can do the step itself (the
 // paste through Shift+Insert); `memoriser` stays empty until the format memory is wired.
 SymbolsModule *installSymbols(ShellHost &host, EditorState &state, const Platform &platform,
-                              SymbolHooks hooks = {});
+                              SymbolsModule::ControlFactory createBuffer, SymbolHooks hooks = {});
