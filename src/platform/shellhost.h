@@ -32,12 +32,13 @@ enum class StartupStep {
 
 // Where a module's widget goes in the main window.
 enum class WindowArea {
-    Palettes,      // above the editor, under the tool bar
-    Ruler,         // right above exo
-    ExercisePage,  // above exo, in the editor column; the page shows and hides itself
-    ExercisePanel, // right of the editor (module list, workflow buttons, instructions)
-    ToolBar,       // appended to the main tool bar (font box, size box…)
-    FormatBar,     // the second tool-bar row: character and script formats
+    Palettes,       // above the editor, under the tool bar
+    Ruler,          // right above exo
+    ExercisePage,   // above exo, in the editor column; the page shows and hides itself
+    ExercisePanel,  // right of the editor (module list, workflow buttons, instructions)
+    ToolBar,        // appended to the main tool bar (font box, size box…)
+    SymbolPalettes, // left of the editor, beside exo (the symbol palettes `SSTab1`)
+    FormatBar,      // the second tool-bar row: character and script formats
 };
 
 // What the main window offers the feature modules. They sit below the shell and cannot include

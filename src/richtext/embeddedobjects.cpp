@@ -15,6 +15,8 @@
 #include <QTextDocument>
 #include <QUrl>
 
+#include <cmath>
+
 namespace {
 
 constexpr char16_t kObject = 0xFFFC;
@@ -169,9 +171,12 @@ void EmbeddedObjects::insertPicture(QTextCursor &cursor, const QImage &image, co
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     object->imageFormat = "png";
-    // Pixels of the control are 96-dpi pixels; a picture shows at its pixel size.
-    object->widthTwips = int(image.width() * TextFormats::kTwipsPerPixel);
-    object->heightTwips = int(image.height() * TextFormats::kTwipsPerPixel);
+    // Pixels of the control are 96-dpi pixels; a picture shows at its pixel size. A picture
+    // drawn for a high-density screen carries its device pixel ratio: it keeps its size in
+    // points and shows sharper, instead of growing by that ratio.
+    const QSizeF size = image.deviceIndependentSize();
+    object->widthTwips = int(std::lround(size.width() * TextFormats::kTwipsPerPixel));
+    object->heightTwips = int(std::lround(size.height() * TextFormats::kTwipsPerPixel));
     cursor.insertText(QString(QChar(kObject)), objectFormat(object, around));
 }
 

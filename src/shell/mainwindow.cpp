@@ -4,9 +4,14 @@
 #include "documentcontroller.h"
 #include "edit/clipboardmodule.h"
 #include "edit/editmodule.h"
+#include "edit/formatmemory.h"
 #include "exercise/exercisecontroller.h"
 #include "exercise/exercisemodule.h"
+#include "format/bulkscriptsmodule.h"
 #include "format/formatmodule.h"
+#include "format/formattoolbar.h"
+#include "format/scriptformat.h"
+#include "format/updown.h"
 #include "helpcommand.h"
 #include "layout/rulermodule.h"
 #include "platform/editorstate.h"
@@ -15,6 +20,7 @@
 #include "search/searchmodule.h"
 #include "shelllog.h"
 #include "statefile.h"
+#include "symbols/symbolsmodule.h"
 #include "windowplacement.h"
 
 #include <QAction>
@@ -37,9 +43,9 @@ QString translated(const char *text)
 
 MainWindow::MainWindow(EditorState &state, Platform &platform, const ControlFactory &createControl,
                        QWidget *parent)
-    : QMainWindow(parent), m_state(state), m_platform(platform), m_exo(createControl()),
-      m_sujetampon(createControl()), m_corectampon(createControl()), m_tamponrtf(createControl()),
-      m_Rtfinsert(createControl())
+    : QMainWindow(parent), m_state(state), m_platform(platform), m_createControl(createControl),
+      m_exo(createControl()), m_sujetampon(createControl()), m_corectampon(createControl()),
+      m_tamponrtf(createControl()), m_Rtfinsert(createControl())
 {
     setObjectName(QStringLiteral("veligram"));
     setWindowIcon(QIcon(QStringLiteral(":/shell/icons/veligram.svg")));
@@ -88,6 +94,7 @@ void MainWindow::buildLayout()
     auto *row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
     column->addLayout(row, 1);
+    area(WindowArea::SymbolPalettes, row);
     auto *editorColumn = new QVBoxLayout;
     editorColumn->setContentsMargins(0, 0, 0, 0);
     row->addLayout(editorColumn, 1);
@@ -189,6 +196,26 @@ void MainWindow::installModules()
     m_scripts = format.scripts;
     installSearch(*this, m_state, m_platform);
     installClipboardCommands(*this, m_platform);
+
+    // The symbol commands paste through the format memory and read the tool bar's boxes; the
+    // bulk commands work with the script steps of the second row.
+    FormatMemory &memory = m_edit->memory();
+    FormatToolBar *bar = format.bar;
+    SymbolHooks symbolHooks;
+    symbolHooks.memoriser = [&memory] { memory.memoriser(); };
+    symbolHooks.fontSizeBox = [bar] { return bar->UpDown1->value(); };
+    symbolHooks.fontBox.text = [bar] { return bar->Combo1->currentText(); };
+    symbolHooks.fontBox.setText = [bar](const QString &name) { bar->Combo1->setEditText(name); };
+    installSymbols(*this, m_state, m_platform, m_createControl, symbolHooks);
+
+    ScriptFormat *scripts = format.scripts;
+    BulkScriptHooks bulkHooks;
+    bulkHooks.steps = [scripts] {
+        return ScriptSteps{scripts->exponentStep(), scripts->indexStep(), scripts->smallMode()};
+    };
+    bulkHooks.setExponentStep = [scripts](int step) { scripts->setExponentStep(step); };
+    bulkHooks.setIndexStep = [scripts](int step) { scripts->setIndexStep(step); };
+    installBulkScripts(*this, m_state, m_platform, m_createControl, bulkHooks);
 }
 
 void MainWindow::addShellStartupSteps()

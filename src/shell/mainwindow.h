@@ -106,6 +106,7 @@ private:
 
     EditorState &m_state;
     Platform &m_platform;
+    ControlFactory m_createControl; // hidden buffers that dialogs make for themselves (`iertf`)
     std::unique_ptr<RichTextControl> m_exo;
     std::unique_ptr<RichTextControl> m_sujetampon;
     std::unique_ptr<RichTextControl> m_corectampon;

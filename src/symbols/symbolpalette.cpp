@@ -1,0 +1,112 @@
+#include "symbolpalette.h"
+
+#include "glyphfont.h"
+#include "palettebackground.h"
+#include "reactionarrows.h"
+#include "symboltable.h"
+
+#include <QIcon>
+#include <QPixmap>
+#include <QPushButton>
+
+namespace {
+
+// Design geometry in twips, shown at 15 twips per pixel.
+constexpr int px(int twips)
+{
+    return twips / 15;
+}
+
+bool captionSetAtLoad(const SymbolButton &button)
+{
+    if (button.fontName != QLatin1String("Arial"))
+        return false;
+    switch (button.code) {
+    case 137:
+    case 140:
+    case 149:
+    case 150:
+    case 151:
+    case 156:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+SymbolPalette::SymbolPalette(QWidget *parent) : QTabWidget(parent)
+{
+    setObjectName(QStringLiteral("SSTab1"));
+    setAccessibleName(tr("Symboles"));
+    setFixedSize(px(2295), px(6375));
+    const QStringList captions = SymbolTable::tabCaptions();
+    QList<PaletteBackground *> pages;
+    for (int tab = 0; tab < 3; ++tab) {
+        auto *page = new PaletteBackground(tab);
+        page->setAccessibleName(captions.at(tab));
+        pages.append(page);
+        addTab(page, captions.at(tab));
+    }
+    for (const SymbolButton &entry : SymbolTable::buttons()) {
+        auto *button = new QPushButton(pages.at(entry.tab));
+        button->setObjectName(entry.objectName());
+        const QChar glyph = entry.glyph();
+        if (!captionSetAtLoad(entry))
+            button->setText(QString(glyph));
+        // A screen reader says the character the button types; byte 127 has none.
+        button->setAccessibleName(glyph.isPrint() ? QString(glyph) : QStringLiteral("%1").arg(entry.code));
+        button->setFont(GlyphFont::forCharacter(glyph, button->font().pointSizeF()));
+        button->setGeometry(px(240 + 600 * entry.column), px(360 + 600 * entry.row), px(495), px(495));
+        button->setFocusPolicy(Qt::NoFocus);
+        const SymbolButton *tableEntry = &entry;
+        connect(button, &QPushButton::clicked, this, [this, tableEntry] {
+            if (m_symbolClicked)
+                m_symbolClicked(*tableEntry);
+        });
+    }
+    auto *arrows = new QPushButton(pages.at(2));
+    arrows->setObjectName(QStringLiteral("des01"));
+    arrows->setAccessibleName(tr("Flèches de réaction réversible"));
+    arrows->setToolTip(arrows->accessibleName());
+    arrows->setGeometry(px(240), px(2220), px(1695), px(345));
+    arrows->setIcon(QIcon(QPixmap::fromImage(
+        ReactionArrowsPicture::draw(55, 13, 1, qRgb(0, 0, 0)).convertToFormat(QImage::Format_Mono))));
+    arrows->setIconSize(QSize(55, 13));
+    arrows->setFocusPolicy(Qt::NoFocus);
+    connect(arrows, &QPushButton::clicked, this, [this] {
+        if (m_arrowsClicked)
+            m_arrowsClicked();
+    });
+    setCurrentIndex(0);
+}
+
+void SymbolPalette::onSymbolClicked(std::function<void(const SymbolButton &)> handler)
+{
+    m_symbolClicked = std::move(handler);
+}
+
+void SymbolPalette::onArrowsClicked(std::function<void()> handler)
+{
+    m_arrowsClicked = std::move(handler);
+}
+
+void SymbolPalette::prepareButtons(double points)
+{
+    for (const SymbolButton &entry : SymbolTable::buttons()) {
+        QAbstractButton *shown = button(entry.index);
+        if (!shown)
+            continue;
+        const QChar glyph = entry.glyph();
+        shown->setFont(GlyphFont::forCharacter(glyph, points));
+        if (captionSetAtLoad(entry))
+            shown->setText(QString(glyph));
+    }
+}
+
+QAbstractButton *SymbolPalette::button(int index) const
+{
+    const SymbolButton *entry = SymbolTable::find(index);
+    return entry ? findChild<QAbstractButton *>(entry->objectName()) : nullptr;
+}
