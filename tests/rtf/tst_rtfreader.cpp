@@ -169,6 +169,22 @@ void tst_RtfReader::text_data()
     row("ansicpg1251 default", R"({\rtf1\ansi\ansicpg1251 \'c0})", QStringLiteral("А"));
     row("mac code page", R"({\rtf1\mac \'8e})", QStringLiteral("é"));
     row("pc code page", R"({\rtf1\pc \'82})", QStringLiteral("é"));
+    auto macFont = [](int charset, const QByteArray &body) -> QByteArray {
+        return "{\\rtf1\\mac{\\fonttbl{\\f0 Helvetica;}{\\f1\\fnil\\fcharset" + QByteArray::number(charset) +
+               " Osaka;}}" + body + "}";
+    };
+    row("mac roman charset 77", macFont(77, R"(\f1 \'8e\'a5)"), QStringLiteral("é•"));
+    row("mac japanese pair", macFont(78, R"(\f1 \'82\'cd\'82\'a9)"), QStringLiteral("はか"));
+    row("mac japanese half-width katakana", macFont(78, R"(\f1 \'b1)"), QStringLiteral("ｱ"));
+    row("mac japanese own single bytes", macFont(78, R"(\f1 \'fd\'fe\'ff)"), QStringLiteral("©™…"));
+    row("mac korean pair", macFont(79, R"(\f1 \'c7\'d1)"), QStringLiteral("한"));
+    row("mac simplified chinese pair", macFont(80, R"(\f1 \'d6\'d0)"), QStringLiteral("中"));
+    row("mac traditional chinese pair", macFont(81, R"(\f1 \'a4\'a4)"), QStringLiteral("中"));
+    row("mac japanese pair with a literal trail", macFont(78, R"(\f1 \'83A)"), QStringLiteral("ア"));
+    row("mac japanese lead at a group end", macFont(78, R"({\f1 \'82}x)"), QStringLiteral("?x"));
+    row("ansicpg10001 default", R"({\rtf1\mac\ansicpg10001 \'82\'cd})", QStringLiteral("は"));
+    row("ansicpg10000 default", R"({\rtf1\ansi\ansicpg10000 \'8e})", QStringLiteral("é"));
+    row("windows japanese half-width katakana", withTables(R"({\f2 \'b1})"), QStringLiteral("ｱ"));
     row("unicode with one fallback", R"({\rtf1 \u233?t\u233?})", QStringLiteral("été"));
     row("uc0 skips nothing", R"({\rtf1\uc0 \u233 x})", QStringLiteral("éx"));
     row("uc2 skips two", R"({\rtf1\uc2 \u233 ??x})", QStringLiteral("éx"));
