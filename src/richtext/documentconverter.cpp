@@ -3,6 +3,7 @@
 #include "embeddedobjects.h"
 #include "rtf/cp1252.h"
 #include "textformats.h"
+#include "widecharacters.h"
 
 #include <QHash>
 #include <QTextBlock>
@@ -24,13 +25,19 @@ namespace {
 constexpr char16_t kObject = 0xFFFC;
 constexpr char16_t kLineBreak = 0x2028;
 
-// One position per character: characters outside the BMP (two UTF-16 units) become '?', and
-// characters Qt would turn into paragraph or frame breaks become line breaks or '?'.
+bool isPairAt(const QString &text, qsizetype i)
+{
+    return i + 1 < text.size() && text.at(i).isHighSurrogate() && text.at(i + 1).isLowSurrogate();
+}
+
+// One position per character: a surrogate pair stays (it becomes one wide character), a half
+// alone becomes U+FFFD, and characters Qt would turn into paragraph or frame breaks become
+// line breaks or '?'.
 QString sanitized(const QString &text)
 {
     const bool clean = std::none_of(text.begin(), text.end(), [](QChar c) {
         return c.isSurrogate() || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1 || c == u'\n' ||
-               c == u'\r' || c == QChar::ParagraphSeparator;
+               c == u'\r' || c == QChar::ParagraphSeparator || c.unicode() == kObject;
     });
     if (clean)
         return text;
@@ -38,11 +45,13 @@ QString sanitized(const QString &text)
     result.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
-        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
-            result.append(u'?');
-            ++i;
-        } else if (c.isSurrogate() || c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1) {
-            result.append(u'?');
+        if (isPairAt(text, i)) {
+            result.append(c);
+            result.append(text.at(++i));
+        } else if (c.isSurrogate()) {
+            result.append(QChar::ReplacementCharacter);
+        } else if (c.unicode() == 0xFDD0 || c.unicode() == 0xFDD1 || c.unicode() == kObject) {
+            result.append(u'?'); // a bare U+FFFC would pass for an object
         } else if (c == u'\n' || c == u'\r' || c == QChar::ParagraphSeparator) {
             result.append(QChar(kLineBreak));
         } else {
@@ -57,13 +66,21 @@ void insertRunText(QTextCursor &cursor, const QString &text, const QTextCharForm
     if (text.isEmpty())
         return;
     if (!TextFormats::isSymbolFont(format)) {
-        cursor.insertText(text, format);
+        WideCharacters::insertText(cursor, text, format);
         return;
     }
     // Each byte shows as its Unicode counterpart and keeps the byte beside it.
     qsizetype from = 0;
     while (from < text.size()) {
         const QChar c = text.at(from);
+        if (isPairAt(text, from)) {
+            // Not one of the font's bytes: drawn and saved as the Unicode character it is.
+            QTextCharFormat plain = format;
+            plain.setProperty(TextFormats::SymbolFont, false);
+            WideCharacters::insertText(cursor, QStringView(text).mid(from, 2), plain);
+            from += 2;
+            continue;
+        }
         if (c.unicode() < 0x20 || c.unicode() > 0xFF) {
             cursor.insertText(QString(c), format);
             ++from;
@@ -225,6 +242,15 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
                 known = styles.insert(index, TextFormats::charStyle(fragment.charFormat(), document));
             const CharStyle &style = *known;
             const QTextCharFormat format = fragment.charFormat();
+            if (const QString wide = WideCharacters::text(format); !wide.isEmpty()) {
+                const QString piece = wide.repeated(text.size());
+                if (!paragraph.runs.isEmpty() && !paragraph.runs.last().object &&
+                    paragraph.runs.last().style == style)
+                    paragraph.runs.last().text += piece;
+                else
+                    paragraph.runs.append(TextRun{piece, style, {}});
+                continue;
+            }
             for (qsizetype i = 0; i < text.size();) {
                 if (text.at(i) == QChar(kObject)) {
                     paragraph.runs.append(
@@ -293,6 +319,9 @@ void DocumentConverter::insertPlainText(QTextCursor &cursor, const QString &text
             cursor.insertBlock(cursor.blockFormat(), base);
         } else if (c == u'\v') {
             run.append(QChar(kLineBreak));
+        } else if (symbol && isPairAt(text, i)) {
+            run.append(c);
+            run.append(text.at(++i));
         } else if (symbol && c.unicode() > 0xFF) {
             const int byte = Cp1252::fromUnicode(c);
             run.append(byte < 0 ? QChar(u'?') : QChar(char16_t(byte)));
@@ -323,6 +352,10 @@ QByteArray DocumentConverter::plainText(const QTextDocument &document, int start
                 continue;
             const QTextCharFormat format = fragment.charFormat();
             const bool symbol = TextFormats::isSymbolFont(format);
+            if (WideCharacters::codePoint(format) != 0) {
+                out = std::fill_n(out, to - from, '?'); // beyond Windows-1252, as any other
+                continue;
+            }
             for (int p = from; p < to; ++p) {
                 const QChar c = text.at(p - blockStart);
                 int byte;
@@ -377,7 +410,12 @@ void DocumentConverter::setBullet(const QTextBlock &block, bool on)
 
 QTextCharFormat DocumentConverter::insertionFormat(QTextCharFormat format)
 {
-    format.clearProperty(TextFormats::SymbolByte);
+    format = TextFormats::withoutSymbolByte(format);
+    if (format.hasProperty(TextFormats::WideCharacter)) {
+        format.clearProperty(TextFormats::WideCharacter);
+        format.clearProperty(QTextFormat::ObjectType);
+        format.setVerticalAlignment(QTextCharFormat::AlignNormal);
+    }
     if (format.isImageFormat()) {
         QTextCharFormat plain;
         const auto properties = format.properties();

@@ -2,12 +2,14 @@
 
 #include "imagestore.h"
 #include "textformats.h"
+#include "widecharacters.h"
 
 #include <QUrl>
 
 RichTextDocument::RichTextDocument(QObject *parent) : QTextDocument(parent)
 {
     TextFormats::prepareDocument(*this);
+    WideCharacters::registerHandler(*this);
 }
 
 QVariant RichTextDocument::loadResource(int type, const QUrl &name)

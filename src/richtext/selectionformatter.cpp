@@ -3,6 +3,7 @@
 #include "documentconverter.h"
 #include "rtf/cp1252.h"
 #include "rtf/symbolencoding.h"
+#include "widecharacters.h"
 
 #include <QTextList>
 
@@ -55,6 +56,7 @@ void SelectionFormatter::setFontName(const QString &name)
         format.setFontFamilies({name});
         format.setProperty(TextFormats::SymbolFont, symbol);
         format.clearProperty(TextFormats::SymbolByte);
+        format.clearProperty(TextFormats::SymbolFontName);
     };
     if (!m_cursor.hasSelection()) {
         changeChars(change);
@@ -72,7 +74,9 @@ void SelectionFormatter::setFontName(const QString &name)
     QList<Run> runs;
     forEachRun([&](int from, int to, const QTextCharFormat &format) {
         QString text;
-        if (!format.isImageFormat() && (symbol || TextFormats::isSymbolFont(format))) {
+        // A character beyond 16 bits only changes its font: it is no byte of any font.
+        const bool wide = WideCharacters::codePoint(format) != 0;
+        if (!format.isImageFormat() && !wide && (symbol || TextFormats::isSymbolFont(format))) {
             for (int p = from; p < to; ++p)
                 text.append(TextFormats::modelChar(m_document.characterAt(p), format));
         }

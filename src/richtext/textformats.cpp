@@ -1,6 +1,7 @@
 #include "textformats.h"
 
 #include "rtf/symbolencoding.h"
+#include "rtf/symbolglyphs.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -40,6 +41,8 @@ double fontHeightPx(const QFont &font)
 
 QString familyOf(const QTextCharFormat &format, const QFont &defaults)
 {
+    if (format.hasProperty(SymbolFontName))
+        return format.stringProperty(SymbolFontName);
     const QStringList families = format.fontFamilies().toStringList();
     if (!families.isEmpty() && !families.first().isEmpty())
         return families.first();
@@ -65,7 +68,9 @@ QFont fontOf(const QTextCharFormat &format, const QFont &defaults)
 
 void derive(QTextCharFormat &format, const QFont &defaults)
 {
-    format.setVerticalAlignment(QTextCharFormat::AlignNormal);
+    // A character beyond 16 bits is an inline object, which sits on the baseline only so.
+    format.setVerticalAlignment(format.hasProperty(WideCharacter) ? QTextCharFormat::AlignBaseline
+                                                                  : QTextCharFormat::AlignNormal);
     const int twips = offsetTwips(format);
     if (twips == 0) {
         format.clearProperty(QTextFormat::TextBaselineOffset);
@@ -196,8 +201,7 @@ QChar modelChar(QChar c, const QTextCharFormat &format)
     if (format.hasProperty(SymbolByte))
         return QChar(char16_t(format.intProperty(SymbolByte)));
     if (isSymbolFont(format)) {
-        const QStringList families = format.fontFamilies().toStringList();
-        const int byte = SymbolEncoding::fromUnicode(families.value(0), c);
+        const int byte = SymbolEncoding::fromUnicode(familyOf(format, QFont()), c);
         if (byte >= 0)
             return QChar(char16_t(byte));
     }
@@ -209,14 +213,27 @@ QChar displayChar(QChar c, const QTextCharFormat &format)
     // Tabs, line breaks and objects keep their meaning in a symbol run.
     if (!isSymbolFont(format) || c.unicode() < 0x20 || c.unicode() > 0xFF)
         return c;
-    return SymbolEncoding::toUnicode(format.fontFamilies().toStringList().value(0), uchar(c.unicode()));
+    return SymbolEncoding::toUnicode(familyOf(format, QFont()), uchar(c.unicode()));
 }
 
 QTextCharFormat symbolCharFormat(const QTextCharFormat &format, uchar byte)
 {
+    const QString fontName = familyOf(format, QFont());
     QTextCharFormat result = format;
     result.setProperty(SymbolByte, int(byte));
+    result.setProperty(SymbolFontName, fontName);
+    result.setFontFamilies({SymbolGlyphs::glyph(fontName, byte).family});
     return result;
+}
+
+QTextCharFormat withoutSymbolByte(QTextCharFormat format)
+{
+    if (format.hasProperty(SymbolFontName)) {
+        format.setFontFamilies({format.stringProperty(SymbolFontName)});
+        format.clearProperty(SymbolFontName);
+    }
+    format.clearProperty(SymbolByte);
+    return format;
 }
 
 QTextBlockFormat blockFormat(const ParagraphStyle &style)

@@ -20,9 +20,11 @@ enum Property {
     Protected,                                   // bool
     SymbolFont,                                  // bool: the run's characters are font bytes
     SymbolByte,                                  // int 0-255, on each symbol-font character
-    TabStops,                                    // block: QList<double>, position px and kind pairs
-    FirstLineTwips,                              // block: first-line indent, also for bullets
-    ObjectKey,                                   // image format: key of the ImageStore entry
+    SymbolFontName, // string, beside SymbolByte: the document's font; the family draws the glyph
+    TabStops,       // block: QList<double>, position px and kind pairs
+    FirstLineTwips, // block: first-line indent, also for bullets
+    ObjectKey,      // image format: key of the ImageStore entry
+    WideCharacter,  // uint: code point beyond 16 bits of a U+FFFC
 };
 
 constexpr double kTwipsPerPixel = 15.0;
@@ -53,7 +55,11 @@ bool isSymbolFont(const QTextCharFormat &format);
 QChar modelChar(QChar c, const QTextCharFormat &format);
 // The displayed character and per-character format for a model character of `format`'s run.
 QChar displayChar(QChar c, const QTextCharFormat &format);
+// The format of one symbol-font character: it keeps the byte and the font's name, and is
+// drawn in a family that has the byte's Unicode glyph (SymbolGlyphs).
 QTextCharFormat symbolCharFormat(const QTextCharFormat &format, uchar byte);
+// `format` without what symbolCharFormat added: for text typed next to a symbol character.
+QTextCharFormat withoutSymbolByte(QTextCharFormat format);
 
 // Paragraph formats. Indents and tabs: pixels in Qt, twips in the model.
 QTextBlockFormat blockFormat(const ParagraphStyle &style);

@@ -35,6 +35,16 @@ const char *codecName(int codePage)
         return nullptr; // built from the number below
     case 10000:
         return "macintosh";
+    // The Mac East Asian code pages are the national double-byte sets with a few single bytes
+    // of their own (see macSingleByte); QtCore has no codec under their Mac names.
+    case 10001:
+        return "Shift_JIS";
+    case 10002:
+        return "Big5";
+    case 10003:
+        return "EUC-KR";
+    case 10008:
+        return "GBK";
     default:
         return nullptr;
     }
@@ -49,6 +59,28 @@ QByteArray codecFor(int codePage)
     return {};
 }
 
+bool isMacEastAsian(int codePage)
+{
+    return codePage == 10001 || codePage == 10002 || codePage == 10008;
+}
+
+// Bytes that the Mac Japanese and Chinese code pages use outside their double-byte ranges.
+char16_t macSingleByte(unsigned char byte)
+{
+    switch (byte) {
+    case 0xA0:
+        return 0x00A0;
+    case 0xFD:
+        return 0x00A9;
+    case 0xFE:
+        return 0x2122;
+    case 0xFF:
+        return 0x2026;
+    default:
+        return 0;
+    }
+}
+
 } // namespace
 
 RtfCodePages::RtfCodePages() = default;
@@ -59,6 +91,14 @@ int RtfCodePages::codePageForCharset(int charset)
     switch (charset) {
     case 77:
         return 10000;
+    case 78:
+        return 10001;
+    case 79:
+        return 10003;
+    case 80:
+        return 10008;
+    case 81:
+        return 10002;
     case 128:
         return 932;
     case 129:
@@ -96,18 +136,26 @@ int RtfCodePages::codePageForCharset(int charset)
 
 bool RtfCodePages::isDoubleByte(int codePage)
 {
-    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950;
+    return codePage == 932 || codePage == 936 || codePage == 949 || codePage == 950 || codePage == 10001 ||
+           codePage == 10002 || codePage == 10003 || codePage == 10008;
 }
 
 bool RtfCodePages::isLeadByte(int codePage, unsigned char byte)
 {
     switch (codePage) {
     case 932:
+    case 10001:
         return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
     case 936:
     case 949:
     case 950:
         return byte >= 0x81 && byte <= 0xFE;
+    // The Mac sets keep 0xFD-0xFF (and Korean 0xFE) for single characters.
+    case 10002:
+    case 10008:
+        return byte >= 0xA1 && byte <= 0xFC;
+    case 10003:
+        return byte >= 0xA1 && byte <= 0xFD;
     default:
         return false;
     }
@@ -147,9 +195,10 @@ const RtfCodePages::Table &RtfCodePages::table(int codePage)
     for (int b = 0; b < 256; ++b)
         t[b] = Cp1252::toUnicode(static_cast<unsigned char>(b)).unicode();
     const QByteArray name = codecFor(codePage);
-    // Unknown code pages and double-byte ones (whose single bytes we only see when a pair is
-    // broken) keep the Windows-1252 meaning, the most likely intent of a Western writer.
-    if (name.isEmpty() || isDoubleByte(codePage) || codePage == 1252)
+    // Unknown code pages keep the Windows-1252 meaning, the most likely intent of a Western
+    // writer; so do the lead bytes of double-byte ones, which stand alone only when a pair is
+    // broken. Their other single bytes (half-width katakana in Shift-JIS) decode as they are.
+    if (name.isEmpty() || codePage == 1252)
         return t;
     QStringDecoder probe(name.constData());
     if (!probe.isValid())
@@ -158,8 +207,14 @@ const RtfCodePages::Table &RtfCodePages::table(int codePage)
         QStringDecoder decoder(name.constData());
         const char byte = char(b);
         const QString text = decoder.decode(QByteArrayView(&byte, 1));
-        if (text.size() == 1 && text.at(0) != QChar::ReplacementCharacter)
+        if (isLeadByte(codePage, static_cast<unsigned char>(b)))
+            continue;
+        if (text.size() == 1 && text.at(0) != QChar::ReplacementCharacter && !text.at(0).isNull())
             t[b] = text.at(0).unicode();
+        if (isMacEastAsian(codePage)) {
+            if (const char16_t mac = macSingleByte(static_cast<unsigned char>(b)))
+                t[b] = mac;
+        }
     }
     return t;
 }

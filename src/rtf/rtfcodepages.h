@@ -15,7 +15,7 @@ public:
     RtfCodePages();
     ~RtfCodePages();
 
-    // The Windows code page for an RTF \fcharset value, or 0 when the charset is the
+    // The Windows or Mac code page for an RTF \fcharset value, or 0 when the charset is the
     // document's default one (ANSI, DEFAULT and unknown values). Symbol is handled apart.
     static int codePageForCharset(int charset);
     static bool isDoubleByte(int codePage);

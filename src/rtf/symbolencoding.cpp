@@ -56,7 +56,38 @@ constexpr std::array<char16_t, 256> kWingdings = {
     0x2B03, 0x2B02, 0xF0F9, 0xF0FA, 0x2717, 0x2714, 0x2612, 0x2611, 0xF0FF,
 };
 
-enum class Table { None, Symbol, Wingdings };
+// Zapf Dingbats is the font the Unicode Dingbats block was laid out from: most bytes are
+// U+2700 + (byte - 0x20); its other glyphs were already in Unicode elsewhere when the block was
+// made, and the gaps they left were later given to characters that are not Zapf glyphs.
+constexpr std::array<char16_t, 256> kZapfDingbats = [] {
+    std::array<char16_t, 256> t{};
+    for (int b = 0; b < 256; ++b)
+        t[b] = char16_t(0xF000 + b);
+    t[0x20] = 0x20;
+    for (int b = 0x21; b <= 0x7E; ++b)
+        t[b] = char16_t(0x2700 + b - 0x20);
+    const std::pair<int, char16_t> moved[] = {
+        {0x25, 0x260E}, {0x2A, 0x261B}, {0x2B, 0x261E}, {0x48, 0x2605}, {0x6C, 0x25CF}, {0x6E, 0x25A0},
+        {0x73, 0x25B2}, {0x74, 0x25BC}, {0x75, 0x25C6}, {0x77, 0x25D7}, {0xA8, 0x2663}, {0xA9, 0x2666},
+        {0xAA, 0x2665}, {0xAB, 0x2660}, {0xD5, 0x2192}, {0xD6, 0x2194}, {0xD7, 0x2195}};
+    for (int b = 0x80; b <= 0x8D; ++b)
+        t[b] = char16_t(0x2768 + b - 0x80);
+    for (int b = 0xA1; b <= 0xA7; ++b)
+        t[b] = char16_t(0x2761 + b - 0xA1);
+    for (int b = 0xAC; b <= 0xB5; ++b)
+        t[b] = char16_t(0x2460 + b - 0xAC);
+    for (int b = 0xB6; b <= 0xD4; ++b)
+        t[b] = char16_t(0x2776 + b - 0xB6);
+    for (int b = 0xD8; b <= 0xEF; ++b)
+        t[b] = char16_t(0x2798 + b - 0xD8);
+    for (int b = 0xF1; b <= 0xFE; ++b)
+        t[b] = char16_t(0x27B1 + b - 0xF1);
+    for (const auto &[byte, code] : moved)
+        t[byte] = code;
+    return t;
+}();
+
+enum class Table { None, Symbol, Wingdings, ZapfDingbats };
 
 Table tableFor(const QString &fontName)
 {
@@ -65,6 +96,9 @@ Table tableFor(const QString &fontName)
         return Table::Symbol;
     if (name.compare(QLatin1String("Wingdings"), Qt::CaseInsensitive) == 0)
         return Table::Wingdings;
+    if (name.compare(QLatin1String("Zapf Dingbats"), Qt::CaseInsensitive) == 0 ||
+        name.compare(QLatin1String("ZapfDingbats"), Qt::CaseInsensitive) == 0)
+        return Table::ZapfDingbats;
     return Table::None;
 }
 
@@ -75,6 +109,8 @@ const std::array<char16_t, 256> *tableData(Table table)
         return &kSymbol;
     case Table::Wingdings:
         return &kWingdings;
+    case Table::ZapfDingbats:
+        return &kZapfDingbats;
     case Table::None:
         break;
     }
@@ -98,9 +134,9 @@ namespace SymbolEncoding {
 bool isSymbolFont(const QString &fontName)
 {
     static const QStringList names = {
-        QStringLiteral("Symbol"),      QStringLiteral("Wingdings"), QStringLiteral("Wingdings 2"),
-        QStringLiteral("Wingdings 3"), QStringLiteral("Webdings"),  QStringLiteral("MT Extra"),
-        QStringLiteral("Marlett"),
+        QStringLiteral("Symbol"),      QStringLiteral("Wingdings"),     QStringLiteral("Wingdings 2"),
+        QStringLiteral("Wingdings 3"), QStringLiteral("Webdings"),      QStringLiteral("MT Extra"),
+        QStringLiteral("Marlett"),     QStringLiteral("Zapf Dingbats"), QStringLiteral("ZapfDingbats"),
     };
     return names.contains(fontName.trimmed(), Qt::CaseInsensitive);
 }
@@ -119,11 +155,14 @@ int fromUnicode(const QString &fontName, QChar c)
         return u - 0xF000;
     static const QHash<char16_t, uchar> symbol = reverseOf(kSymbol);
     static const QHash<char16_t, uchar> wingdings = reverseOf(kWingdings);
+    static const QHash<char16_t, uchar> zapf = reverseOf(kZapfDingbats);
     switch (tableFor(fontName)) {
     case Table::Symbol:
         return symbol.contains(u) ? int(symbol.value(u)) : -1;
     case Table::Wingdings:
         return wingdings.contains(u) ? int(wingdings.value(u)) : -1;
+    case Table::ZapfDingbats:
+        return zapf.contains(u) ? int(zapf.value(u)) : -1;
     case Table::None:
         break;
     }

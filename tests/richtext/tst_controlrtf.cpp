@@ -197,6 +197,68 @@ private Q_SLOTS:
         QCOMPARE(copy->selText(), QByteArray("a"));
     }
 
+    // Numbers stay the paragraph's text (and are saved as such, which every reader shows);
+    // bullets stay the control's attribute.
+    void numberedParagraphsKeepTheirNumbers()
+    {
+        Control c = createRichTextControl();
+        c->setTextRtf(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}})"
+                      R"({\pntext\f0 1.\tab}{\*\pn\pnlvlbody\pndec{\pntxta.}}\f0 Bold\par)"
+                      R"({\pntext\f0 2.\tab}Italic\par)"
+                      R"(\pard{\pntext\f1\'b7\tab}{\*\pn\pnlvlblt\pnf1{\pntxtb\'b7}}Dot})");
+        QCOMPARE(c->text(), QByteArray("1.\tBold\r2.\tItalic\rDot"));
+        c->setSelection({0, 0});
+        QVERIFY(c->selBullet() == false);
+        c->setSelection({c->textLength(), 0});
+        QVERIFY(c->selBullet() == true);
+        Control copy = copyThroughRtf(*c);
+        QCOMPARE(copy->text(), c->text());
+        copy->setSelection({0, 0});
+        QVERIFY(copy->selBullet() == false);
+        QCOMPARE(copyThroughRtf(*copy)->textRtf(), copy->textRtf());
+    }
+
+    // Positions count characters, not UTF-16 units: find, the selection and the text all
+    // agree, and the pair goes back out as the same two \u words.
+    void charactersBeyond16BitsTakeOnePosition_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("objects");
+        QTest::newRow("math italic x") << QByteArray(R"(a\u-10187?\u-9115?b)") << QByteArray("a?b") << 0;
+        QTest::newRow("two in a row")
+            << QByteArray(R"(\u-10187?\u-9115?\u-10187?\u-9115?b)") << QByteArray("??b") << 0;
+        QTest::newRow("bold emoji") << QByteArray(R"(a{\b\u-10179?\u-8704?}b)") << QByteArray("a?b") << 0;
+        QTest::newRow("beside a picture")
+            << QByteArray(R"(\u-10187?\u-9115?{\pict\pngblip\picw1\pich1 00}b)") << QByteArray("? b") << 1;
+    }
+    void charactersBeyond16BitsTakeOnePosition()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(QByteArray, text);
+        QFETCH(int, objects);
+        Control c = createRichTextControl();
+        c->setTextRtf("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 " + body + "}");
+        QCOMPARE(c->text(), text);
+        QCOMPARE(c->textLength(), int(text.size()));
+        QCOMPARE(c->objectCount(), objects);
+        QCOMPARE(c->find("b", 0, -1, 0), int(text.size()) - 1);
+        const QByteArray rtf = c->textRtf();
+        QCOMPARE(rtf.count("\\u-"), body.count("\\u-"));
+        Control copy = createRichTextControl();
+        copy->setTextRtf(rtf);
+        QCOMPARE(copy->text(), text);
+        QCOMPARE(copy->textRtf(), rtf);
+        // The selection of the character alone carries the whole pair.
+        c->setSelection({text.startsWith('a') ? 1 : 0, 1});
+        QVERIFY(c->selRtf().contains(R"(\u-)"));
+        QCOMPARE(c->selText(), QByteArray("?"));
+        // Text typed after it is plain text again.
+        c->setSelection({int(text.size()), 0});
+        c->setSelText("z");
+        QCOMPARE(c->text(), text + "z");
+    }
+
     void emptyParagraphsSurvive_data()
     {
         QTest::addColumn<QByteArray>("text");

@@ -1,4 +1,7 @@
+#include "richtext/qtrichtextcontrol.h"
+#include "richtext/richtextdocument.h"
 #include "richtext/richtextfactory.h"
+#include "rtf/symbolglyphs.h"
 
 #include <QPdfWriter>
 #include <QSignalSpy>
@@ -101,6 +104,33 @@ private Q_SLOTS:
         c->setSelection({4, 1});
         c->setSelFontName("Arial");
         QCOMPARE(c->text(), QByteArray("x = a"));
+    }
+
+    // The document keeps the byte and the font's name; only the drawing family changes, to one
+    // that has the byte's Unicode glyph ("Symbol" itself may be a symbol-encoded substitute).
+    void symbolRunsDrawInAFamilyWithTheGlyph()
+    {
+        Control c = createRichTextControl();
+        c->setTextRtf(R"({\rtf1{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}}\f0 x{\f1 l}})");
+        auto *qt = dynamic_cast<QtRichTextControl *>(c.get());
+        QVERIFY(qt);
+        QCOMPARE(qt->document().characterAt(1), QChar(u'λ'));
+        QTextCursor cursor(&qt->document());
+        cursor.setPosition(2);
+        const QString family = cursor.charFormat().fontFamilies().toStringList().value(0);
+        QCOMPARE(family, SymbolGlyphs::glyph(QStringLiteral("Symbol"), 'l').family);
+        c->setSelection({1, 1});
+        QVERIFY(c->selFontName() == QStringLiteral("Symbol"));
+        QCOMPARE(c->selText(), QByteArray("l"));
+        QVERIFY(c->textRtf().contains("Symbol;"));
+        QVERIFY(!c->textRtf().contains(QByteArray(family.toLatin1() + ";")) ||
+                family == QLatin1String("Symbol"));
+        // Typed next to it: the font the teacher chose, not the drawing family.
+        c->setSelection({2, 0});
+        c->setSelText("D");
+        c->setSelection({2, 1});
+        QVERIFY(c->selFontName() == QStringLiteral("Symbol"));
+        QCOMPARE(qt->document().characterAt(2), QChar(u'Δ'));
     }
 
     void typedSymbolTextKeepsBytes()

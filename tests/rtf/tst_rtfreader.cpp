@@ -127,6 +127,8 @@ private Q_SLOTS:
     void charStyle();
     void paragraphStyle_data();
     void paragraphStyle();
+    void lists_data();
+    void lists();
     void paragraphMarks_data();
     void paragraphMarks();
     void charFormattingPresence_data();
@@ -169,6 +171,22 @@ void tst_RtfReader::text_data()
     row("ansicpg1251 default", R"({\rtf1\ansi\ansicpg1251 \'c0})", QStringLiteral("А"));
     row("mac code page", R"({\rtf1\mac \'8e})", QStringLiteral("é"));
     row("pc code page", R"({\rtf1\pc \'82})", QStringLiteral("é"));
+    auto macFont = [](int charset, const QByteArray &body) -> QByteArray {
+        return "{\\rtf1\\mac{\\fonttbl{\\f0 Helvetica;}{\\f1\\fnil\\fcharset" + QByteArray::number(charset) +
+               " Osaka;}}" + body + "}";
+    };
+    row("mac roman charset 77", macFont(77, R"(\f1 \'8e\'a5)"), QStringLiteral("é•"));
+    row("mac japanese pair", macFont(78, R"(\f1 \'82\'cd\'82\'a9)"), QStringLiteral("はか"));
+    row("mac japanese half-width katakana", macFont(78, R"(\f1 \'b1)"), QStringLiteral("ｱ"));
+    row("mac japanese own single bytes", macFont(78, R"(\f1 \'fd\'fe\'ff)"), QStringLiteral("©™…"));
+    row("mac korean pair", macFont(79, R"(\f1 \'c7\'d1)"), QStringLiteral("한"));
+    row("mac simplified chinese pair", macFont(80, R"(\f1 \'d6\'d0)"), QStringLiteral("中"));
+    row("mac traditional chinese pair", macFont(81, R"(\f1 \'a4\'a4)"), QStringLiteral("中"));
+    row("mac japanese pair with a literal trail", macFont(78, R"(\f1 \'83A)"), QStringLiteral("ア"));
+    row("mac japanese lead at a group end", macFont(78, R"({\f1 \'82}x)"), QStringLiteral("?x"));
+    row("ansicpg10001 default", R"({\rtf1\mac\ansicpg10001 \'82\'cd})", QStringLiteral("は"));
+    row("ansicpg10000 default", R"({\rtf1\ansi\ansicpg10000 \'8e})", QStringLiteral("é"));
+    row("windows japanese half-width katakana", withTables(R"({\f2 \'b1})"), QStringLiteral("ｱ"));
     row("unicode with one fallback", R"({\rtf1 \u233?t\u233?})", QStringLiteral("été"));
     row("uc0 skips nothing", R"({\rtf1\uc0 \u233 x})", QStringLiteral("éx"));
     row("uc2 skips two", R"({\rtf1\uc2 \u233 ??x})", QStringLiteral("éx"));
@@ -176,9 +194,23 @@ void tst_RtfReader::text_data()
     row("fallback hex byte counts as one", R"({\rtf1 \u233\'e9x})", QStringLiteral("éx"));
     row("fallback stops at a group", R"({\rtf1\uc3 \u233{x}y})", QStringLiteral("éxy"));
     row("negative unicode", R"({\rtf1 \u-3913?})", QStringLiteral("\uF0B7"));
-    row("surrogate pair is one question mark", R"({\rtf1 a\u-10179?\u-8704?b})", QStringLiteral("a?b"));
-    row("lone low surrogate", R"({\rtf1 \u-8704?})", QStringLiteral("?"));
-    row("lone high surrogate", R"({\rtf1 \u-10179?x})", QStringLiteral("?x"));
+    // U+1D465 MATHEMATICAL ITALIC SMALL X is D835 DC65: \u-10187 \u-9115.
+    const QString mathX = QString::fromUcs4(U"\U0001D465", 1);
+    row("surrogate pair is one character", R"({\rtf1 a\u-10187?\u-9115?b})", "a" + mathX + "b");
+    row("surrogate pair without fallback", R"({\rtf1\uc0 \u-10187\u-9115 b})", mathX + "b");
+    row("surrogate pair, two-unit fallback between halves", R"({\rtf1\uc2 \u-10187??\u-9115??b})",
+        mathX + "b");
+    row("surrogate pair, hex fallback between halves", R"({\rtf1 \u-10187\'3f\u-9115\'3fb})", mathX + "b");
+    row("emoji as a pair", R"({\rtf1 \u-10179?\u-8704?})", QString::fromUcs4(U"\U0001F600", 1));
+    row("surrogate pair under a symbol font", withTables(R"({\f1 \u-10187?\u-9115?})"), mathX);
+    row("lone low surrogate", R"({\rtf1 \u-8704?})", QStringLiteral("\uFFFD"));
+    row("lone high surrogate", R"({\rtf1 \u-10179?x})", QStringLiteral("\uFFFDx"));
+    row("high surrogate at the end", R"({\rtf1 x\u-10179?})", QStringLiteral("x\uFFFD"));
+    row("reversed halves", R"({\rtf1 \u-9115?\u-10187?})", QStringLiteral("\uFFFD\uFFFD"));
+    row("two high surrogates then a low", R"({\rtf1 \u-10187?\u-10187?\u-9115?})", "\uFFFD" + mathX);
+    row("high surrogate before a group", R"({\rtf1 \u-10187?{\u-9115?}})", QStringLiteral("\uFFFD\uFFFD"));
+    row("high surrogate before a control word", R"({\rtf1 \u-10187?\tab\u-9115?})",
+        QStringLiteral("\uFFFD\t\uFFFD"));
     row("symbol font keeps bytes", withTables(R"({\f1 a\'b7\u-3999?})"), QStringLiteral("a\u00B7a"));
     row("double-byte pair", withTables(R"({\f2 \'82\'a0})"), QStringLiteral("あ"));
     row("double-byte pair, literal trail", withTables(R"({\f2 \'83A})"), QStringLiteral("ア"));
@@ -198,8 +230,9 @@ void tst_RtfReader::text_data()
     row("stylesheet and info", R"({\rtf1{\stylesheet{\s1 Heading;}}{\info{\title T}{\author A}}x})", "x");
     row("header, footer, footnote", R"({\rtf1{\header h}{\footer f}a{\footnote note}b{\*\annotation c}})",
         "ab");
-    row("pntext is skipped", R"({\rtf1{\pntext\f1\'b7\tab}{\*\pn\pnlvlblt{\pntxtb\'b7}}item})", "item");
-    row("listtext is skipped", R"({\rtf1{\listtext\'95\tab}\ls1 item})", "item");
+    row("bullet pntext is dropped", R"({\rtf1{\pntext\f1\'b7\tab}{\*\pn\pnlvlblt{\pntxtb\'b7}}item})",
+        "item");
+    row("bullet listtext is dropped", R"({\rtf1{\listtext\'95\tab}\ls1 item})", "item");
     row("generator and theme data", R"({\rtf1{\*\generator X;}{\*\themedata 504b}a})", "a");
     row("table cells and rows", R"({\rtf1\trowd\cellx1000\cellx2000\intbl A\cell B\cell\row after})",
         "A\tB\nafter");
@@ -331,10 +364,10 @@ void tst_RtfReader::paragraphStyle_data()
                                           p.firstLineIndentTwips = -360;
                                           p.leftIndentTwips = 360;
                                       });
-    QTest::newRow("numbered legacy list is a bullet") << QByteArray(R"({\*\pn\pnlvlbody\pndec{\pntxta .}}x)")
-                                                      << with([](ParagraphStyle &p) { p.bullet = true; });
-    QTest::newRow("list override") << QByteArray(R"(\ls2\ilvl0 x)")
-                                   << with([](ParagraphStyle &p) { p.bullet = true; });
+    QTest::newRow("numbered legacy list is no bullet")
+        << QByteArray(R"({\*\pn\pnlvlbody\pndec{\pntxta .}}x)") << ParagraphStyle{};
+    QTest::newRow("list override without tables or label")
+        << QByteArray(R"(\ls2\ilvl0 x)") << with([](ParagraphStyle &p) { p.bullet = true; });
     QTest::newRow("ls0 is no list") << QByteArray(R"(\ls2\ls0 x)") << ParagraphStyle{};
     QTest::newRow("pard resets") << QByteArray(R"(\qc\li100\tx500\ls1\pard x)") << ParagraphStyle{};
     QTest::newRow("properties survive a paragraph mark")
@@ -351,6 +384,109 @@ void tst_RtfReader::paragraphStyle()
     const RichDocument document = read(withTables(body));
     QCOMPARE(document.paragraphs.last().style, expected);
     QVERIFY(plainText(document).endsWith(QLatin1Char('x')));
+}
+
+namespace {
+
+// A list table as Word writes it: list 10 numbers "1.", list 20 has bullets on level 0 and
+// letters "a)" on level 1; \ls1 and \ls2 use them.
+const QByteArray wordLists =
+    R"({\rtf1\ansi{\fonttbl{\f0 Arial;}{\f1\fcharset2 Symbol;}})"
+    R"({\*\listtable{\list\listtemplateid1{\listlevel\levelnfc0\levelstartat1{\leveltext\'02\'00.;}{\levelnumbers\'01;}})"
+    R"({\listname ;}\listid10})"
+    R"({\list{\listlevel\levelnfc23{\leveltext\'01\u-3913 ?;}{\levelnumbers;}}{\listlevel\levelnfc4{\leveltext\'02\'01);})"
+    R"({\levelnumbers\'01;}}\listid20}})"
+    R"({\*\listoverridetable{\listoverride\listid10\listoverridecount0\ls1}{\listoverride\listid20\ls2}})";
+
+QByteArray wordList(const QByteArray &body)
+{
+    return wordLists + body + "}";
+}
+
+} // namespace
+
+void tst_RtfReader::lists_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("expected");
+    QTest::addColumn<QList<bool>>("bullets");
+    auto row = [](const char *name, const QByteArray &rtf, const QString &expected, QList<bool> bullets) {
+        QTest::newRow(name) << rtf << expected << bullets;
+    };
+    row("word numbers",
+        wordList(R"(\pard\ls1{\listtext\pard\plain\f0 1.\tab}Bold\par)"
+                 R"(\pard\ls1{\listtext\pard\plain\f0 2.\tab}Italic\par)"),
+        "1.\tBold\n2.\tItalic", {false, false});
+    row("word numbers restart",
+        wordList(R"(\pard\ls1{\listtext 1.\tab}a\par\pard\ls1{\listtext 2.\tab}b\par)"
+                 R"(\pard x\par\pard\ls1{\listtext 1.\tab}c)"),
+        "1.\ta\n2.\tb\nx\n1.\tc", {false, false, false, false});
+    row("word bullets",
+        wordList(R"(\pard\ls2{\listtext\f1\'b7\tab}one\par\pard\ls2{\listtext\f1\'b7\tab}two)"), "one\ntwo",
+        {true, true});
+    row("word nested letters",
+        wordList(R"(\pard\ls2{\listtext\f1\'b7\tab}q\par)"
+                 R"(\pard\ls2\ilvl1{\listtext a)\tab}r\par)"
+                 R"(\pard\ls2\ilvl1{\listtext b)\tab}s)"),
+        "q\na)\tr\nb)\ts", {true, false, false});
+    row("label before the list words", wordList(R"({\listtext 1.\tab}\pard\ls1 a)"), "1.\ta", {false});
+    row("label with a group inside", wordList(R"(\pard\ls1{\listtext{\b 1.}\tab}a)"), "1.\ta", {false});
+    row("wordpad numbers",
+        R"({\rtf1{\pntext\f0 1.\tab}{\*\pn\pnlvlbody\pnf0\pnindent0\pnstart1\pndec{\pntxta.}})"
+        R"(\fi-360\li720 Bold\par{\pntext\f0 2.\tab}Italic\par\pard after})",
+        "1.\tBold\n2.\tItalic\nafter", {false, false, false});
+    row("legacy roman and letters",
+        R"({\rtf1{\pntext iv.\tab}{\*\pn\pnlvlbody\pnlcrm\pnstart4{\pntxta.}}a\par)"
+        R"(\pard{\pntext A)\tab}{\*\pn\pnlvlbody\pnucltr\pnstart1{\pntxta)}}b})",
+        "iv.\ta\nA)\tb", {false, false});
+    row("legacy bullets stay bullets", R"({\rtf1{\pntext\'b7\tab}{\*\pn\pnlvlblt\pnf1{\pntxtb\'b7}}a\par b})",
+        "a\nb", {true, true});
+    row("pnlvlcont has no label",
+        R"({\rtf1{\pntext 1.\tab}{\*\pn\pnlvlbody\pndec}a\par\pard{\*\pn\pnlvlcont}b})", "1.\ta\nb",
+        {false, false});
+    // Damage: none of it may crash, and what is drawn stays readable.
+    row("missing ls entry, numbered label", wordList(R"(\pard\ls7{\listtext 3.\tab}a)"), "3.\ta", {false});
+    row("missing ls entry, bullet label", wordList(R"(\pard\ls7{\listtext\f1\'b7\tab}a)"), "a", {true});
+    row("no list tables at all", R"({\rtf1\pard\ls1{\listtext 1.\tab}a\par\pard\ls1{\listtext\'95\tab}b})",
+        QStringLiteral("1.\ta\nb"), {false, true});
+    row("level beyond nine", wordList(R"(\pard\ls2\ilvl12{\listtext z)\tab}a)"), "z)\ta", {false});
+    row("negative level", wordList(R"(\pard\ls2\ilvl-3{\listtext\f1\'b7\tab}a)"), "a", {true});
+    row("pnstart zero", R"({\rtf1{\pntext 0.\tab}{\*\pn\pnlvlbody\pndec\pnstart0}a})", "0.\ta", {false});
+    row("pnstart negative", R"({\rtf1{\pntext -5.\tab}{\*\pn\pnlvlbody\pndec\pnstart-5}a})", "-5.\ta",
+        {false});
+    row("pnstart huge", R"({\rtf1{\*\pn\pnlvlbody\pndec\pnstart99999999999999999999}a})", "a", {false});
+    row("more than nine levels in the table",
+        R"({\rtf1{\*\listtable{\list)" + QByteArray(R"({\listlevel\levelnfc0})").repeated(12) +
+            R"({\listlevel\levelnfc23}\listid5}}{\*\listoverridetable{\listoverride\listid5\ls1}})"
+            R"(\pard\ls1\ilvl11{\listtext 1.\tab}a})",
+        "1.\ta", {false});
+    row("list without an id",
+        R"({\rtf1{\*\listtable{\list{\listlevel\levelnfc23}}})"
+        R"({\*\listoverridetable{\listoverride\ls1}}\pard\ls1{\listtext x\tab}a})",
+        "x\ta", {false});
+    row("level format before any level",
+        R"({\rtf1{\*\listtable{\list\levelnfc23\listid1}})"
+        R"({\*\listoverridetable{\listoverride\listid1\ls1}}\pard\ls1 a})",
+        "a", {true});
+    row("label never closed", wordList(R"(\pard\ls1{\listtext 1.\tab)"), "1.\t", {false});
+    row("label alone", R"({\rtf1{\listtext 1.\tab}})", "1.\t", {false});
+    row("override table before the list table",
+        R"({\rtf1{\*\listoverridetable{\listoverride\listid3\ls1}}{\*\listtable{\list{\listlevel\levelnfc23}\listid3}})"
+        R"(\pard\ls1{\listtext\'95\tab}a})",
+        "a", {true});
+}
+
+void tst_RtfReader::lists()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, expected);
+    QFETCH(QList<bool>, bullets);
+    const RichDocument document = read(rtf);
+    QCOMPARE(plainText(document), expected);
+    QList<bool> read;
+    for (const Paragraph &paragraph : document.paragraphs)
+        read.append(paragraph.style.bullet);
+    QCOMPARE(read, bullets);
 }
 
 void tst_RtfReader::paragraphMarks_data()

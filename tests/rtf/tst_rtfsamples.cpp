@@ -13,7 +13,7 @@
 #include <vector>
 
 // Reads RTF written by other word processors: the real-world files of the folder named by
-// VELIGRAM_SAMPLES and the fixtures in data/. When LibreOffice is installed, its plain-text
+// VELIGRAM_SAMPLES and the fixtures in data/rtf. When LibreOffice is installed, its plain-text
 // export is the reference the reader's text is compared with.
 using namespace SampleFiles;
 

@@ -56,8 +56,9 @@ void RtfBodyText::refreshStyle()
 
 void RtfBodyText::bytes(const char *data, qsizetype length)
 {
+    if (m_highSurrogate != 0)
+        flushPending();
     refreshStyle();
-    m_afterHighSurrogate = false;
     QString &out = m_builder.runText();
     for (qsizetype i = 0; i < length; ++i) {
         const auto byte = static_cast<unsigned char>(data[i]);
@@ -78,28 +79,40 @@ void RtfBodyText::bytes(const char *data, qsizetype length)
     }
 }
 
-void RtfBodyText::flushLeadByte()
+void RtfBodyText::flushPending()
 {
-    if (m_leadByte < 0)
-        return;
-    m_leadByte = -1;
-    m_builder.runText().append(QLatin1Char('?'));
+    if (m_leadByte >= 0) {
+        m_leadByte = -1;
+        m_builder.runText().append(QLatin1Char('?'));
+    }
+    if (m_highSurrogate != 0) {
+        // The first half of a pair whose second half never came.
+        m_highSurrogate = 0;
+        m_builder.appendChar(QChar::ReplacementCharacter);
+    }
 }
 
 void RtfBodyText::character(QChar c)
 {
-    flushLeadByte();
+    flushPending();
     refreshStyle();
-    m_afterHighSurrogate = false;
     m_builder.appendChar(c);
 }
 
 void RtfBodyText::unicode(std::int64_t value)
 {
-    flushLeadByte();
+    const char16_t high = m_highSurrogate;
+    m_highSurrogate = 0;
+    if (value >= 0 && value <= 0xFFFF && QChar::isLowSurrogate(char16_t(value)) && high != 0) {
+        // The pair stays two UTF-16 units in the text: one character, one position.
+        const QChar pair[2] = {QChar(high), QChar(char16_t(value))};
+        special(QStringView(pair, 2));
+        return;
+    }
+    if (high != 0)
+        m_builder.appendChar(QChar::ReplacementCharacter);
+    flushPending();
     refreshStyle();
-    const bool afterHigh = m_afterHighSurrogate;
-    m_afterHighSurrogate = false;
     if (value < 0 || value > 0xFFFF) {
         m_builder.appendChar(QLatin1Char('?'));
         return;
@@ -107,15 +120,12 @@ void RtfBodyText::unicode(std::int64_t value)
     const auto code = char16_t(value);
     if (code < 0x20 && code != '\t')
         return; // control characters are not text
-    // The editor holds one position per character: a pair beyond the BMP becomes one '?'.
     if (QChar::isHighSurrogate(code)) {
-        m_builder.appendChar(QLatin1Char('?'));
-        m_afterHighSurrogate = true;
+        m_highSurrogate = code; // its low half follows, after the fallback of this one
         return;
     }
     if (QChar::isLowSurrogate(code)) {
-        if (!afterHigh)
-            m_builder.appendChar(QLatin1Char('?'));
+        m_builder.appendChar(QChar::ReplacementCharacter);
         return;
     }
     if (m_symbolFont && code >= 0xF000 && code <= 0xF0FF) {
@@ -126,16 +136,16 @@ void RtfBodyText::unicode(std::int64_t value)
         m_builder.appendChar(QChar(code));
         return;
     }
-    special(QChar(code));
+    const QChar c(code);
+    special(QStringView(&c, 1));
 }
 
-void RtfBodyText::special(QChar c)
+void RtfBodyText::special(QStringView c)
 {
-    flushLeadByte();
+    flushPending();
     refreshStyle();
-    m_afterHighSurrogate = false;
     if (!m_symbolFont) {
-        m_builder.appendChar(c);
+        m_builder.runText().append(c);
         return;
     }
     // A real Unicode character under a symbol font is not one of the font's bytes: it gets a
@@ -143,14 +153,13 @@ void RtfBodyText::special(QChar c)
     CharStyle plain = m_builder.charStyle();
     plain.symbolFont = false;
     m_builder.setCharStyle(plain);
-    m_builder.appendChar(c);
+    m_builder.runText().append(c);
     m_styleValid = false;
 }
 
 void RtfBodyText::object(std::shared_ptr<const EmbeddedObject> object)
 {
-    flushLeadByte();
+    flushPending();
     refreshStyle();
-    m_afterHighSurrogate = false;
     m_builder.appendObject(std::move(object));
 }

@@ -5,6 +5,7 @@
 #include "rtf/richdocument.h"
 
 #include <QByteArray>
+#include <QStringView>
 
 #include <cstdint>
 #include <memory>
@@ -29,14 +30,16 @@ public:
     void bytes(const char *data, qsizetype length);
     // Tabs, line breaks and other characters that mean the same in every font.
     void character(QChar c);
-    // A Unicode character named by a control word (\emdash …).
-    void special(QChar c);
+    // A Unicode character named by a control word (\emdash …), or a surrogate pair.
+    void special(QChar c) { special(QStringView(&c, 1)); }
+    void special(QStringView c);
     // A character given by \uN (N already made unsigned): symbol fonts' private-use range
-    // maps back to bytes, surrogate pairs become one '?'.
+    // maps back to bytes; a high and a low surrogate make one character, a half alone U+FFFD.
     void unicode(std::int64_t value);
     void object(std::shared_ptr<const EmbeddedObject> object);
-    // A lead byte still waiting for its trail byte stands for one unknown character.
-    void flushLeadByte();
+    // Something other than the awaited second half came: a lead byte still waiting for its
+    // trail byte stands for one unknown character, a high surrogate for U+FFFD.
+    void flushPending();
 
     RtfDocumentBuilder &builder() { return m_builder; }
 
@@ -57,5 +60,5 @@ private:
     bool m_symbolFont = false;
     bool m_doubleByte = false;
     int m_leadByte = -1;
-    bool m_afterHighSurrogate = false;
+    char16_t m_highSurrogate = 0;
 };

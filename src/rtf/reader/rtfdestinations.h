@@ -12,7 +12,9 @@ enum class RtfDestination {
     Object,             // \object: kept verbatim, its \result shows it
     ObjectClass,        // \objclass inside an object
     ObjectResult,       // \result of an object: pictures only, text is dropped
-    Numbering,          // \pn: marks its paragraph as a bulleted one
+    Numbering,          // \pn: marks its paragraph as a bulleted or a numbered one
+    ListTable,          // \listtable: which list levels are bullets
+    ListOverrideTable,  // \listoverridetable: \lsN to the list it uses
     UnicodeAlternative, // \upr: only its \ud part is read
     // Not a state: the group is skipped to its closing brace.
     Skip,
@@ -30,6 +32,10 @@ enum class RtfDestinationWord {
     ObjectClass,
     ObjectResult,
     Numbering,
+    ListTable,
+    ListOverrideTable,
+    ListPart,  // \list, \listlevel, \listoverride: groups of the list tables
+    ListLabel, // \listtext, \pntext: the label as drawn, read as text of its paragraph
     UnicodeAlternative,
     UnicodeVersion, // \ud, the part of \upr that is read
 };

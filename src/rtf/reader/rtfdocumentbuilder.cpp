@@ -12,7 +12,8 @@ void RtfDocumentBuilder::flushRun()
 {
     if (m_text.isEmpty())
         return;
-    if (!m_current.runs.isEmpty()) {
+    const qsizetype count = m_current.runs.size();
+    if (count > 0 && count != m_labelStart && count != m_labelEnd) {
         TextRun &last = m_current.runs.last();
         if (!last.object && last.style == m_style) {
             last.text += m_text;
@@ -33,9 +34,48 @@ void RtfDocumentBuilder::appendObject(std::shared_ptr<const EmbeddedObject> obje
     m_lastWasCellTab = false;
 }
 
+void RtfDocumentBuilder::beginLabel()
+{
+    flushRun();
+    m_labelStart = m_current.runs.size();
+    m_labelEnd = -1;
+}
+
+void RtfDocumentBuilder::endLabel()
+{
+    if (m_labelStart < 0)
+        return;
+    flushRun();
+    m_labelEnd = m_current.runs.size();
+}
+
+QString RtfDocumentBuilder::labelText() const
+{
+    QString text;
+    const qsizetype end = m_labelEnd >= 0 ? m_labelEnd : m_current.runs.size();
+    for (qsizetype i = qMax<qsizetype>(0, m_labelStart); m_labelStart >= 0 && i < end; ++i)
+        text += m_current.runs.at(i).text;
+    if (m_labelStart >= 0 && m_labelEnd < 0)
+        text += m_text;
+    return text;
+}
+
+void RtfDocumentBuilder::dropLabel(const ParagraphStyle &style)
+{
+    if (m_labelStart >= 0 && style.bullet) {
+        flushRun();
+        const qsizetype end = m_labelEnd >= 0 ? m_labelEnd : m_current.runs.size();
+        if (m_labelStart < end && end <= m_current.runs.size())
+            m_current.runs.remove(m_labelStart, end - m_labelStart);
+    }
+    m_labelStart = -1;
+    m_labelEnd = -1;
+}
+
 void RtfDocumentBuilder::endParagraph(const ParagraphStyle &style)
 {
     flushRun();
+    dropLabel(style);
     m_current.style = style;
     m_paragraphs.push_back(takeCurrent());
     m_lastWasCellTab = false;
@@ -72,6 +112,7 @@ void RtfDocumentBuilder::endRow(const ParagraphStyle &style)
 RichDocument RtfDocumentBuilder::finish(const ParagraphStyle &finalStyle)
 {
     flushRun();
+    dropLabel(finalStyle);
     RichDocument document;
     // A last paragraph mark followed by nothing but closing braces ends the previous paragraph;
     // it does not open an empty one (otherwise every load/save cycle would add a blank line).

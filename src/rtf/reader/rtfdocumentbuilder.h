@@ -28,6 +28,11 @@ public:
         return m_text;
     }
     void appendObject(std::shared_ptr<const EmbeddedObject> object);
+    // The list label (\listtext, \pntext) of the current paragraph: kept as its first text,
+    // dropped when the paragraph ends as a bullet one, which the control draws itself.
+    void beginLabel();
+    void endLabel();
+    QString labelText() const;
     void endParagraph(const ParagraphStyle &style);
     bool paragraphIsEmpty() const { return m_text.isEmpty() && m_current.runs.isEmpty(); }
     // Table cells become tab-separated text, each row one paragraph.
@@ -41,6 +46,7 @@ private:
     void flushRun();
     Paragraph takeCurrent();
     void dropTrailingCellTab();
+    void dropLabel(const ParagraphStyle &style);
 
     // Chunked: a growing QList would move every paragraph at each doubling.
     std::deque<Paragraph> m_paragraphs;
@@ -48,4 +54,8 @@ private:
     QString m_text;
     CharStyle m_style;
     bool m_lastWasCellTab = false;
+    // Runs [m_labelStart, m_labelEnd) of the current paragraph are its label; text is never
+    // merged into a run across either end.
+    qsizetype m_labelStart = -1;
+    qsizetype m_labelEnd = -1;
 };

@@ -95,6 +95,8 @@ RtfFormatting::Effect RtfFormatting::apply(RtfKeyword keyword, bool hasParameter
     case RtfKeyword::Pard:
         p = ParagraphStyle{};
         state.inTable = false;
+        state.listOverride = 0;
+        state.listLevel = 0;
         state.pendingTabKind = TabKind::Left;
         return Effect::Paragraph;
     case RtfKeyword::AlignLeft:
@@ -135,7 +137,12 @@ RtfFormatting::Effect RtfFormatting::apply(RtfKeyword keyword, bool hasParameter
         addTabStop(state, twips(parameter));
         return Effect::Paragraph;
     case RtfKeyword::ListOverride:
-        p.bullet = hasParameter && parameter > 0;
+        // Bullet or number is known from the list tables when the paragraph ends.
+        state.listOverride = int(std::clamp<std::int64_t>(hasParameter ? parameter : 0, 0, 1 << 20));
+        p.bullet = false;
+        return Effect::Paragraph;
+    case RtfKeyword::ListLevel:
+        state.listLevel = int(std::clamp<std::int64_t>(hasParameter ? parameter : 0, 0, 1 << 20));
         return Effect::Paragraph;
     case RtfKeyword::InTable:
         state.inTable = true;

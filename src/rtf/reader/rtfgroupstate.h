@@ -29,12 +29,16 @@ struct RtfGroupState
     RtfCharProps chars;
     ParagraphStyle paragraph;
     bool inTable = false;
-    int unicodeSkip = 1; // \ucN: fallback units after each \uN
+    int listOverride = 0; // \lsN: 0 is no list
+    int listLevel = 0;    // \ilvlN
+    int unicodeSkip = 1;  // \ucN: fallback units after each \uN
     TabKind pendingTabKind = TabKind::Left;
     qsizetype groupStart = 0; // offset of this group's "{" in the source
     // This group's destination word set `destination` (its closing brace finishes the
     // picture, object or numbering it began); false in groups that merely inherit it.
     bool ownsDestination = false;
+    // This group is a \listtext or \pntext: its closing brace ends the paragraph's label.
+    bool ownsLabel = false;
     // \upr keeps the destination its \ud part must go back to.
     RtfDestination outerDestination = RtfDestination::Body;
 };

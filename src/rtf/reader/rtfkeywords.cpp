@@ -70,6 +70,7 @@ const std::unordered_map<std::string_view, RtfKeyword> &table()
         {"tqdec", K::TabDecimal},
         {"tb", K::TabBar},
         {"ls", K::ListOverride},
+        {"ilvl", K::ListLevel},
         {"intbl", K::InTable},
 
         {"par", K::Par},
@@ -122,6 +123,17 @@ const std::unordered_map<std::string_view, RtfKeyword> &table()
         {"objscaley", K::ObjScaleY},
 
         {"pnlvlcont", K::NumberingContinue},
+        {"pnlvlblt", K::NumberingBullet},
+        {"pnlvlbody", K::NumberingNumbered},
+        {"pnlvl", K::NumberingNumbered},
+        {"pndec", K::NumberingNumbered},
+        {"pnucltr", K::NumberingNumbered},
+        {"pnlcltr", K::NumberingNumbered},
+        {"pnucrm", K::NumberingNumbered},
+        {"pnlcrm", K::NumberingNumbered},
+        {"pnord", K::NumberingNumbered},
+        {"pnordt", K::NumberingNumbered},
+        {"pncard", K::NumberingNumbered},
     };
     return words;
 }

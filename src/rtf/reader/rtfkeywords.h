@@ -49,6 +49,7 @@ enum class RtfKeyword {
     TabDecimal,
     TabBar,
     ListOverride,
+    ListLevel,
     InTable,
     // structure and special characters
     Par,
@@ -84,6 +85,8 @@ enum class RtfKeyword {
     ObjScaleY,
     // paragraph numbering (inside \pn)
     NumberingContinue,
+    NumberingBullet,
+    NumberingNumbered,
 };
 
 namespace RtfKeywords {

@@ -27,8 +27,8 @@ RichDocument RtfParser::parse()
     // Data that ends inside groups closes them all: what was read stays.
     while (!m_finished && m_stack.size() > 1)
         closeGroup(m_source.size(), true);
-    m_body.flushLeadByte();
-    RichDocument document = m_body.builder().finish(top().paragraph);
+    m_body.flushPending();
+    RichDocument document = m_body.builder().finish(resolvedParagraph());
     document.hasCharFormatting = m_hasCharFormatting;
     return document;
 }
@@ -45,7 +45,7 @@ void RtfParser::handleToken(const RtfToken &token)
     }
     if (token.type == T::GroupStart || token.type == T::GroupEnd) {
         m_fallbackRemaining = 0; // a \u fallback never crosses a group boundary
-        m_body.flushLeadByte();
+        m_body.flushPending();
     }
     const bool fresh = m_groupFresh;
     m_groupFresh = false;
@@ -122,6 +122,7 @@ void RtfParser::openGroup(const RtfToken &token)
     RtfGroupState state = top();
     state.groupStart = token.begin;
     state.ownsDestination = false;
+    state.ownsLabel = false;
     m_stack.push_back(std::move(state));
     m_groupFresh = true;
 }
@@ -142,7 +143,10 @@ void RtfParser::closeGroup(qsizetype end, bool truncated)
     RtfGroupState closing = std::move(m_stack.back());
     m_stack.pop_back();
     if (m_stack.size() == 1) {
-        m_stack.back().paragraph = closing.paragraph; // the outer group's end: its properties stay
+        // The outer group's end: its paragraph properties stay for the last paragraph.
+        m_stack.back().paragraph = closing.paragraph;
+        m_stack.back().listOverride = closing.listOverride;
+        m_stack.back().listLevel = closing.listLevel;
         m_finished = true;
     }
     switch (closing.destination) {
@@ -170,11 +174,13 @@ void RtfParser::closeGroup(qsizetype end, bool truncated)
         break;
     case RtfDestination::Numbering:
         if (closing.ownsDestination && top().destination == RtfDestination::Body)
-            top().paragraph.bullet = !m_numberingContinues;
+            top().paragraph.bullet = !m_numberingContinues && m_numberingBullet;
         break;
     default:
         break;
     }
+    if (closing.ownsLabel)
+        m_body.builder().endLabel();
 }
 
 void RtfParser::controlWord(const RtfToken &token)
@@ -187,7 +193,7 @@ void RtfParser::controlWord(const RtfToken &token)
     // A destination word in the outer group itself is a writer's mistake: skipping the group
     // would skip the whole document.
     if (destination != RtfDestinationWord::None && m_stack.size() > 2) {
-        destinationWord(destination);
+        destinationWord(destination, token.word);
         return;
     }
     if (m_ignorable && m_stack.size() > 2) {
@@ -203,7 +209,7 @@ void RtfParser::controlWord(const RtfToken &token)
         top().unicodeSkip = int(std::clamp<std::int64_t>(token.hasParameter ? token.parameter : 1, 0, 255));
         return;
     }
-    m_body.flushLeadByte();
+    m_body.flushPending();
     const int parameter = int(std::clamp<std::int64_t>(token.parameter, INT_MIN, INT_MAX));
     switch (top().destination) {
     case RtfDestination::FontTable:
@@ -221,6 +227,14 @@ void RtfParser::controlWord(const RtfToken &token)
     case RtfDestination::Numbering:
         if (keyword == RtfKeyword::NumberingContinue)
             m_numberingContinues = true;
+        else if (keyword == RtfKeyword::NumberingBullet || keyword == RtfKeyword::NumberingNumbered)
+            m_numberingBullet = keyword == RtfKeyword::NumberingBullet;
+        return;
+    case RtfDestination::ListTable:
+        m_lists.listTableWord(token.word, token.hasParameter, parameter);
+        return;
+    case RtfDestination::ListOverrideTable:
+        m_lists.overrideTableWord(token.word, token.hasParameter, parameter);
         return;
     default:
         break;
@@ -228,7 +242,7 @@ void RtfParser::controlWord(const RtfToken &token)
     documentWord(keyword, token);
 }
 
-void RtfParser::destinationWord(RtfDestinationWord word)
+void RtfParser::destinationWord(RtfDestinationWord word, std::string_view name)
 {
     using W = RtfDestinationWord;
     RtfGroupState &state = top();
@@ -273,7 +287,28 @@ void RtfParser::destinationWord(RtfDestinationWord word)
         if (!body)
             return skipCurrentGroup();
         m_numberingContinues = false;
+        m_numberingBullet = true;
         return own(RtfDestination::Numbering);
+    case W::ListTable:
+        return body ? own(RtfDestination::ListTable) : skipCurrentGroup();
+    case W::ListOverrideTable:
+        return body ? own(RtfDestination::ListOverrideTable) : skipCurrentGroup();
+    case W::ListPart:
+        if (current == RtfDestination::ListTable)
+            m_lists.listTableWord(name, false, 0);
+        else if (current == RtfDestination::ListOverrideTable)
+            m_lists.overrideTableWord(name, false, 0);
+        else
+            skipCurrentGroup();
+        return;
+    case W::ListLabel:
+        // Read as the paragraph's text; a bullet paragraph drops it again when it ends.
+        if (!body)
+            return skipCurrentGroup();
+        m_body.flushPending();
+        m_body.builder().beginLabel();
+        state.ownsLabel = true;
+        return;
     case W::UnicodeAlternative:
         state.outerDestination = current;
         return own(RtfDestination::UnicodeAlternative);
@@ -329,13 +364,13 @@ void RtfParser::bodyWord(RtfKeyword keyword, const RtfToken &)
         return;
     switch (keyword) {
     case RtfKeyword::Par:
-        m_body.builder().endParagraph(top().paragraph);
+        m_body.builder().endParagraph(resolvedParagraph());
         break;
     case RtfKeyword::Break:
         // Page, section and column breaks end a paragraph only where one is open: writers put
         // them after a \par ("\par \page"), and word processors show no empty line there.
         if (!m_body.builder().paragraphIsEmpty())
-            m_body.builder().endParagraph(top().paragraph);
+            m_body.builder().endParagraph(resolvedParagraph());
         break;
     case RtfKeyword::Line:
         emitChar(QChar(LineSeparator));
@@ -349,7 +384,7 @@ void RtfParser::bodyWord(RtfKeyword keyword, const RtfToken &)
         break;
     case RtfKeyword::Row:
     case RtfKeyword::NestRow:
-        m_body.builder().endRow(top().paragraph);
+        m_body.builder().endRow(resolvedParagraph());
         break;
     case RtfKeyword::Space:
         emitChar(QLatin1Char(' '));
@@ -367,7 +402,7 @@ void RtfParser::controlSymbol(char symbol)
         text(&symbol, 1);
         return;
     }
-    m_body.flushLeadByte();
+    m_body.flushPending();
     if (!inBody())
         return;
     switch (symbol) {
@@ -454,4 +489,24 @@ void RtfParser::emitObject(std::shared_ptr<const EmbeddedObject> object)
 {
     m_body.setProps(top().chars);
     m_body.object(std::move(object));
+}
+
+ParagraphStyle RtfParser::resolvedParagraph()
+{
+    // The label's group may still be open when damaged data ends the paragraph inside it.
+    m_body.flushPending();
+    ParagraphStyle style = top().paragraph;
+    const int override = top().listOverride;
+    if (override <= 0)
+        return style;
+    const std::optional<bool> bullet = m_lists.isBullet(override, top().listLevel);
+    if (bullet) {
+        style.bullet = *bullet;
+        return style;
+    }
+    // A list the tables do not define: a label of one mark is a bullet, anything else a
+    // number; without a label, a bullet still shows that the paragraph is a list item.
+    const QString label = m_body.builder().labelText().trimmed();
+    style.bullet = label.isEmpty() || (label.size() == 1 && !label.at(0).isLetterOrNumber());
+    return style;
 }

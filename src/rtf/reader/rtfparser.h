@@ -5,6 +5,7 @@
 #include "rtf/reader/rtffonttable.h"
 #include "rtf/reader/rtfgroupstate.h"
 #include "rtf/reader/rtfimagedecoder.h"
+#include "rtf/reader/rtflisttable.h"
 #include "rtf/reader/rtfobjecthandler.h"
 #include "rtf/reader/rtfpicturehandler.h"
 #include "rtf/reader/rtftokenizer.h"
@@ -13,6 +14,7 @@
 
 #include <QByteArray>
 
+#include <string_view>
 #include <vector>
 
 // One reading of one RTF text: walks the tokens with an explicit stack of group states (no
@@ -33,7 +35,7 @@ private:
     void closeGroup(qsizetype end, bool truncated);
     void skipCurrentGroup();
     void controlWord(const RtfToken &token);
-    void destinationWord(RtfDestinationWord word);
+    void destinationWord(RtfDestinationWord word, std::string_view name);
     void documentWord(RtfKeyword keyword, const RtfToken &token);
     void bodyWord(RtfKeyword keyword, const RtfToken &token);
     void controlSymbol(char symbol);
@@ -44,6 +46,9 @@ private:
     void emitChar(QChar c);
     void emitSpecial(QChar c);
     void emitObject(std::shared_ptr<const EmbeddedObject> object);
+    // The paragraph's properties with its list decided: a bullet is the control's attribute,
+    // a number stays the text of its label.
+    ParagraphStyle resolvedParagraph();
 
     RtfGroupState &top() { return m_stack.back(); }
     bool inBody() const { return m_stack.back().destination == RtfDestination::Body; }
@@ -65,6 +70,8 @@ private:
     bool m_pictureForObject = false;
     RtfObjectHandler m_object;
     bool m_numberingContinues = false;
+    bool m_numberingBullet = true;
+    RtfListTable m_lists;
     RtfBodyText m_body{m_codePages, m_fonts, m_colors};
 
     int m_ansiCodePage = 1252;
