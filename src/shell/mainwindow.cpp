@@ -25,6 +25,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QMenu>

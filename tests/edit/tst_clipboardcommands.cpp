@@ -200,7 +200,7 @@ void tst_ClipboardCommands::deleteAndSelectAll()
 
 void tst_ClipboardCommands::rtfFromAnotherProgramKeepsItsFormatting()
 {
-    QFile sample(QFINDTESTDATA("../rtf/data/lo-exercise.rtf"));
+    QFile sample(QFINDTESTDATA("../rtf/data/rtf/lo-exercise.rtf"));
     QVERIFY(sample.open(QIODevice::ReadOnly));
     ClipboardFixture f("[]");
     f.clipboard.setRtf(sample.readAll(), QStringLiteral("ignored"));
