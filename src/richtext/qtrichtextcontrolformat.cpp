@@ -297,6 +297,7 @@ bool QtRichTextControl::printSelection(QPagedPaintDevice &printer)
 {
     const QTextCursor c = cursor();
     RichTextDocument copy;
+    copy.prepareLayout();
     copy.setDefaultFont(m_document->defaultFont());
     QTextCursor target(&copy);
     target.insertFragment(c.hasSelection() ? c.selection() : QTextDocumentFragment(m_document));

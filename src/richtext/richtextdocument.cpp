@@ -9,6 +9,13 @@
 RichTextDocument::RichTextDocument(QObject *parent) : QTextDocument(parent)
 {
     TextFormats::prepareDocument(*this);
+}
+
+void RichTextDocument::prepareLayout()
+{
+    if (m_layoutPrepared)
+        return;
+    m_layoutPrepared = true;
     WideCharacters::registerHandler(*this);
 }
 

@@ -10,6 +10,14 @@ class RichTextDocument : public QTextDocument
 public:
     explicit RichTextDocument(QObject *parent = nullptr);
 
+    // Gives the document its layout, with the handlers that draw and size our text objects.
+    // A document without a view has no layout: text goes in without being laid out, which
+    // keeps loading a long file proportional to its size and not to its typesetting.
+    void prepareLayout();
+
 protected:
     QVariant loadResource(int type, const QUrl &name) override;
+
+private:
+    bool m_layoutPrepared = false;
 };

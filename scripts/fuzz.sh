@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang and runs one of them.
+#   scripts/fuzz.sh TARGET SECONDS     TARGET: rtfreader, rtfwriter, exercisefile, plaintext
+# The corpus grows in fuzz/corpus/TARGET (not committed); crashes land in fuzz/findings.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+target=${1:?usage: scripts/fuzz.sh TARGET SECONDS}
+seconds=${2:-60}
+command -v clang++ >/dev/null || { echo "clang++ is needed" >&2; exit 1; }
+bash scripts/install-deps.sh
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+      -DVELIGRAM_FUZZ=ON -DVELIGRAM_BUILD_TESTS=OFF -DVELIGRAM_BUILD_BENCH=OFF >/dev/null
+cmake --build build-fuzz --target "fuzz_$target"
+corpus=fuzz/corpus/$target
+mkdir -p "$corpus" fuzz/findings
+seeds=()
+case $target in
+    rtfreader|rtfwriter) seeds=(tests/rtf/data/rtf ../shared/rtf-samples); dict=(-dict=fuzz/rtf.dict) ;;
+    exercisefile) seeds=(tests/exercise/data); dict=() ;;
+    plaintext) seeds=(tests/rtf/data/rtf); dict=() ;;
+    *) echo "unknown target $target" >&2; exit 1 ;;
+esac
+existing=()
+for s in "${seeds[@]}"; do [ -d "$s" ] && existing+=("$s"); done
+export QT_QPA_PLATFORM=offscreen
+"build-fuzz/fuzz/fuzz_$target" "${dict[@]}" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    -max_len=65536 -artifact_prefix=fuzz/findings/"$target"- "$corpus" "${existing[@]}"
