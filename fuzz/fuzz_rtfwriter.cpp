@@ -37,15 +37,43 @@ QList<Flat> flatten(const RichDocument &document)
     return result;
 }
 
-bool same(const QList<Flat> &a, const QList<Flat> &b)
+QString describe(const CharStyle &s)
+{
+    return QStringLiteral("font=%1 symbol=%2 hp=%3 b=%4 i=%5 u=%6 s=%7 colour=%8 offset=%9 protected=%10")
+        .arg(s.fontName)
+        .arg(s.symbolFont)
+        .arg(s.halfPoints)
+        .arg(s.bold)
+        .arg(s.italic)
+        .arg(s.underline)
+        .arg(s.strikethrough)
+        .arg(s.color ? QString::number(*s.color, 16) : QStringLiteral("-"))
+        .arg(s.offsetTwips)
+        .arg(s.protectedText);
+}
+
+// Where the two differ, "" when they do not.
+QString difference(const QList<Flat> &a, const QList<Flat> &b)
 {
     if (a.size() != b.size())
-        return false;
+        return QStringLiteral("%1 paragraphs, then %2").arg(a.size()).arg(b.size());
     for (qsizetype i = 0; i < a.size(); ++i) {
-        if (!(a.at(i).style == b.at(i).style) || a.at(i).runs != b.at(i).runs)
-            return false;
+        if (!(a.at(i).style == b.at(i).style))
+            return QStringLiteral("paragraph %1: its style").arg(i);
+        const auto &x = a.at(i).runs;
+        const auto &y = b.at(i).runs;
+        for (qsizetype r = 0; r < qMax(x.size(), y.size()); ++r) {
+            if (r >= x.size() || r >= y.size())
+                return QStringLiteral("paragraph %1: %2 runs, then %3").arg(i).arg(x.size()).arg(y.size());
+            if (x.at(r) != y.at(r))
+                return QStringLiteral("paragraph %1 run %2:\n  \"%3\" %4\n  \"%5\" %6")
+                    .arg(i)
+                    .arg(r)
+                    .arg(x.at(r).second.left(60), describe(x.at(r).first), y.at(r).second.left(60),
+                         describe(y.at(r).first));
+        }
     }
-    return true;
+    return {};
 }
 
 } // namespace
@@ -60,8 +88,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         return 0;
     const QByteArray written = RtfWriter::write(first.document);
     const RtfReadResult second = RtfReader::read(written);
-    if (!second.ok || !same(flatten(first.document), flatten(second.document))) {
-        std::fprintf(stderr, "written document differs:\n%s\n", written.constData());
+    if (!second.ok) {
+        std::fprintf(stderr, "written document does not read:\n%s\n", written.constData());
+        __builtin_trap();
+    }
+    const QString where = difference(flatten(first.document), flatten(second.document));
+    if (!where.isEmpty()) {
+        std::fprintf(stderr, "written document differs at %s\n", qPrintable(where));
         __builtin_trap();
     }
     return 0;

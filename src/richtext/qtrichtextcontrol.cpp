@@ -10,6 +10,7 @@
 #include "textfinder.h"
 
 #include <QFile>
+#include <QSignalBlocker>
 #include <QLoggingCategory>
 #include <QSaveFile>
 #include <QTextBlock>
@@ -211,6 +212,17 @@ void QtRichTextControl::setPlainContent(const QString &text)
 void QtRichTextControl::replaceContent(const RichDocument &document)
 {
     m_document->setUndoRedoEnabled(false);
+    // A null page size keeps the layout from typesetting the text as it goes in; giving the
+    // page back asks for a layout of the whole document, which Qt does lazily: what the view
+    // shows first, the rest in the background.
+    const QSizeF page = m_document->pageSize();
+    m_document->setPageSize(QSizeF(0, 0));
+    if (m_edit) {
+        // The view lets go of its caret while the text goes in: a caret pushed along to the end
+        // would have the whole text laid out to repaint it there.
+        const QSignalBlocker quiet(m_edit);
+        m_edit->setTextCursor(QTextCursor());
+    }
     QTextCursor c(m_document);
     c.beginEditBlock();
     c.select(QTextCursor::Document);
@@ -218,6 +230,7 @@ void QtRichTextControl::replaceContent(const RichDocument &document)
     c.setBlockFormat(QTextBlockFormat());
     DocumentConverter::insert(c, document, DocumentConverter::Mode::WholeDocument);
     c.endEditBlock();
+    m_document->setPageSize(page);
     m_document->setUndoRedoEnabled(true);
     m_document->clearUndoRedoStacks();
     c.setPosition(0);

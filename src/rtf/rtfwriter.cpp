@@ -141,8 +141,10 @@ private:
             writeCharStyle(run.style);
             if (run.object)
                 writeObject(*run.object);
-            else if (m_tables.isSymbolEncoded(m_state.font))
+            else if (m_tables.isSymbolEncoded(m_state.font) && run.style.symbolFont)
                 m_out.symbolText(run.text);
+            else if (m_tables.isSymbolEncoded(m_state.font))
+                m_out.unicodeText(run.text);
             else
                 m_out.text(run.text);
         }

@@ -550,6 +550,8 @@ void tst_RtfReader::fontTableForms_data()
     QTest::newRow("without groups")
         << QByteArray(R"({\rtf1{\fonttbl\f0\fswiss Helvetica;\f1\fmodern Courier;}\f1 x})") << "Courier"
         << false;
+    QTest::newRow("Symbol without its charset")
+        << QByteArray(R"({\rtf1{\fonttbl{\f0 Arial;}{\f1\fcharset0 Symbol;}}\f1 x})") << "Symbol" << true;
     QTest::newRow("alternative name is not appended")
         << QByteArray(R"({\rtf1{\fonttbl{\f0\fswiss{\*\panose 020b}{\*\falt Helvetica}Arial Narrow;}}\f0 x})")
         << "Arial Narrow" << false;

@@ -639,6 +639,14 @@ private Q_SLOTS:
                                                         s.symbolFont = true;
                                                     }),
                                                     QStringLiteral("J\u00e8\u00fc"));
+        // What the reader makes of \emdash or \u8594 under a symbol font: real characters in
+        // a run of their own that is not symbol-encoded.
+        QTest::newRow("Unicode characters in a Symbol run")
+            << between(styled([](CharStyle &s) {
+                           s.fontName = QStringLiteral("Symbol");
+                           s.symbolFont = false;
+                       }),
+                       QStringLiteral("\u2014\u2192\U0001D465"));
         QTest::newRow("everything at once") << between(styled([](CharStyle &s) {
             s.fontName = QStringLiteral("Courier New");
             s.halfPoints = 16;

@@ -1,6 +1,7 @@
 #include "rtf/reader/rtffonttable.h"
 
 #include "rtf/rtfcodepages.h"
+#include "rtf/symbolencoding.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ void RtfFontTable::commit()
     if (m_pending.index < 0)
         return;
     RtfFont font;
-    font.symbol = m_pending.charset == 2;
+    font.symbol = m_pending.charset == 2; // or a font known by its name, below
     font.codePage =
         m_pending.codePage > 0 ? m_pending.codePage : RtfCodePages::codePageForCharset(m_pending.charset);
     const int namePage = font.codePage > 0 ? font.codePage : m_defaultCodePage;
@@ -64,6 +65,8 @@ void RtfFontTable::commit()
     for (const char c : std::as_const(m_pending.name))
         name.append(m_codePages.decode(namePage, static_cast<unsigned char>(c)));
     font.name = name.trimmed();
+    // Whatever charset a file gives them, these fonts only have their own codes; writers agree.
+    font.symbol = font.symbol || SymbolEncoding::isSymbolFont(font.name);
     if (m_firstIndex < 0)
         m_firstIndex = m_pending.index;
     m_fonts.insert(m_pending.index, font); // a duplicate number: the last entry wins

@@ -232,6 +232,21 @@ void RtfEmitter::symbolText(const QString &text)
     }
 }
 
+void RtfEmitter::unicodeText(const QString &text)
+{
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == '\t' || u == 0x2028)
+            textChar(c);
+        else if (u >= 0x100)
+            unicodeEscape(u);
+        else if (u >= 0x20 && u < 0x7F)
+            literal(char(u));
+        else
+            hexEscape(uchar(u));
+    }
+}
+
 void RtfEmitter::fontName(const QString &name)
 {
     // Readers take a face name up to ';' quite literally: no source line break inside it.

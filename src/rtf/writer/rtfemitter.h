@@ -26,6 +26,9 @@ public:
     // as \uN? (with \uc1 in force), tab and line break as control words.
     void text(const QString &text);
     // Text of a run in a symbol-encoded font: each character is the font's byte.
+    // Text of a symbol-encoded font that is not all its bytes: a character beyond a byte goes as
+    // \uN, which readers take as the character itself, the others as the font's bytes.
+    void unicodeText(const QString &text);
     void symbolText(const QString &text);
     // A face name in the font table (no ';', which would end the entry).
     void fontName(const QString &name);
