@@ -1,3 +1,4 @@
+#include "format/scriptaligner.h"
 #include "format/scriptformat.h"
 #include "platform/editorstate.h"
 #include "richtext/richtextfactory.h"
@@ -122,6 +123,7 @@ private Q_SLOTS:
     void notationReadsIons();
     void caretTakesTheFormulaEndingThere();
     void undoGivesTheTypedTextBack();
+    void bulkAlignmentWorksOnTheResult();
     void savedDocumentKeepsTheScripts();
     void toolPrintsTheRuns();
 };
@@ -357,6 +359,20 @@ void tst_ChemFormula::undoGivesTheTypedTextBack()
     QCOMPARE(f.exo->text(), typed);
     QCOMPARE(f.exo->textRtf(), before);
     QCOMPARE(f.exo->objectCount(), 0);
+}
+
+void tst_ChemFormula::bulkAlignmentWorksOnTheResult()
+{
+    Fixture f;
+    f.type("C6H12O6 + Fe^3+ + SO4^2-");
+    QVERIFY(f.command.run());
+    // "Aligner les &indices" and "Aligner les &exposants" find the scripts written here, and
+    // only them: the ion's picture stands on the baseline.
+    QCOMPARE(ScriptAligner::alignScripts(*f.exo, ScriptAligner::Indices, 10, 4), 4);
+    QCOMPARE(ScriptAligner::alignScripts(*f.exo, ScriptAligner::Exponents, 10, 6), 2);
+    f.exo->setSelection({1, 1});
+    QVERIFY(f.exo->selCharOffset() == -40);
+    QVERIFY(f.exo->selFontSize() == 10.0);
 }
 
 void tst_ChemFormula::savedDocumentKeepsTheScripts()
