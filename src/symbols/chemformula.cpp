@@ -346,22 +346,22 @@ bool Scanner::scanPowers(int begin, int end)
     return powered;
 }
 
-// Consecutive runs written as typed make one run.
+// Consecutive runs written as typed make one run. Linear: only the new run is compared.
 QList<ChemRun> merged(const QString &text, const QList<ChemRun> &runs)
 {
     QList<ChemRun> result;
+    bool lastAsTyped = false;
     for (const ChemRun &run : runs) {
-        const bool asTyped = run.kind == ChemRun::Baseline && run.text == text.mid(run.start, run.length);
-        if (asTyped && !result.isEmpty()) {
+        const bool asTyped =
+            run.kind == ChemRun::Baseline && QStringView(text).mid(run.start, run.length) == run.text;
+        if (asTyped && lastAsTyped && result.last().raised == run.raised) {
             ChemRun &last = result.last();
-            if (last.kind == ChemRun::Baseline && last.raised == run.raised &&
-                last.text == text.mid(last.start, last.length) && last.start + last.length == run.start) {
-                last.length += run.length;
-                last.text += run.text;
-                continue;
-            }
+            last.length += run.length;
+            last.text += run.text;
+            continue;
         }
         result.append(run);
+        lastAsTyped = asTyped;
     }
     return result;
 }
