@@ -5,3 +5,4 @@
 // Each returns the process exit status: 0 on success, 1 with a one-line message on stderr.
 int runRtfCommand(const QStringList &args);
 int runExerciseCommand(const QStringList &args);
+int runChemCommand(const QStringList &args);

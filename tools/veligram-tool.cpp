@@ -15,7 +15,10 @@ int main(int argc, char *argv[])
         return runRtfCommand(args);
     if (group == QLatin1String("exercise"))
         return runExerciseCommand(args);
+    if (group == QLatin1String("chem"))
+        return runChemCommand(args);
     QTextStream(stderr) << "usage: veligram-tool rtf text FILE | rtf roundtrip IN OUT\n"
-                           "       veligram-tool exercise show FILE | exercise write FILE [options]\n";
+                           "       veligram-tool exercise show FILE | exercise write FILE [options]\n"
+                           "       veligram-tool chem [options] FORMULA\n";
     return 1;
 }

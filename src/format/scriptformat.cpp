@@ -16,6 +16,14 @@ ScriptFormat::ScriptFormat(EditorState &state, RichTextControl &exo, const Forma
     : QObject(parent), m_state(state), m_exo(exo), m_controls(controls)
 {}
 
+int ScriptFormat::scriptOffset(Choice choice, double size, int exponentStep, int indexStep, bool smallMode)
+{
+    if (choice != Index && choice != Exponent)
+        return 0;
+    const int step = choice == Index ? -indexStep : exponentStep;
+    return smallMode ? 10 * step : int(std::lround(step * size));
+}
+
 int ScriptFormat::exponentStep() const
 {
     return m_controls.bar->udexp->value();
@@ -78,19 +86,14 @@ void ScriptFormat::Option2_Click(int index)
         }
         if (index == Normal)
             m_exo.setSelCharOffset(0);
-        if (smallMode()) {
-            if (index == Index)
-                m_exo.setSelCharOffset(-10 * indexStep());
-            else if (index == Exponent)
-                m_exo.setSelCharOffset(10 * exponentStep());
-            if (index != Normal)
-                m_exo.setSelFontSize(8);
+        if (index != Normal && smallMode()) {
+            m_exo.setSelCharOffset(scriptOffset(Choice(index), 0, exponentStep(), indexStep(), true));
+            m_exo.setSelFontSize(kSmallScriptSize);
         } else if (index != Normal) {
             const Mixed<double> size = m_exo.selFontSize();
-            if (size.hasValue()) {
-                const int step = index == Index ? -indexStep() : exponentStep();
-                m_exo.setSelCharOffset(int(std::lround(step * size.value())));
-            }
+            if (size.hasValue())
+                m_exo.setSelCharOffset(
+                    scriptOffset(Choice(index), size.value(), exponentStep(), indexStep(), false));
         }
     }
     m_exo.refresh();
@@ -127,10 +130,8 @@ void ScriptFormat::stepChanged()
         m_exo.setSelCharOffset(0);
     } else if (current != NoChoice) {
         const Mixed<double> size = m_exo.selFontSize();
-        if (size.hasValue()) {
-            const int step = current == Index ? -indexStep() : exponentStep();
-            m_exo.setSelCharOffset(int(std::lround(step * size.value())));
-        }
+        if (size.hasValue()) // the normal-mode formula, also in small mode
+            m_exo.setSelCharOffset(scriptOffset(current, size.value(), exponentStep(), indexStep(), false));
     }
     m_exo.setFocus();
 }

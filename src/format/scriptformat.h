@@ -23,6 +23,13 @@ public:
     ScriptFormat(EditorState &state, RichTextControl &exo, const FormatControls &controls,
                  QObject *parent = nullptr);
 
+    // The size the small mode gives indices and exponents, in points.
+    static constexpr double kSmallScriptSize = 8;
+    // The offset, in twips, that `choice` gives a selection of `size` points: in small mode
+    // +10 x exponentStep or -10 x indexStep (the size then becomes kSmallScriptSize), else
+    // +exponentStep x size or -indexStep x size, rounded; 0 for "&Normal".
+    static int scriptOffset(Choice choice, double size, int exponentStep, int indexStep, bool smallMode);
+
     int exponentStep() const;       // udexp
     int indexStep() const;          // udind
     void setExponentStep(int step); // as the up-down does: re-applies the choice

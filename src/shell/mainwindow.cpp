@@ -202,14 +202,17 @@ void MainWindow::installModules()
     // bulk commands work with the script steps of the second row.
     FormatMemory &memory = m_edit->memory();
     FormatToolBar *bar = format.bar;
+    ScriptFormat *scripts = format.scripts;
     SymbolHooks symbolHooks;
     symbolHooks.memoriser = [&memory] { memory.memoriser(); };
     symbolHooks.fontSizeBox = [bar] { return bar->UpDown1->value(); };
     symbolHooks.fontBox.text = [bar] { return bar->Combo1->currentText(); };
     symbolHooks.fontBox.setText = [bar](const QString &name) { bar->Combo1->setEditText(name); };
+    symbolHooks.scriptSettings = [scripts] {
+        return ChemScriptSettings{scripts->exponentStep(), scripts->indexStep(), scripts->smallMode()};
+    };
     installSymbols(*this, m_state, m_platform, m_createControl, symbolHooks);
 
-    ScriptFormat *scripts = format.scripts;
     BulkScriptHooks bulkHooks;
     bulkHooks.steps = [scripts] {
         return ScriptSteps{scripts->exponentStep(), scripts->indexStep(), scripts->smallMode()};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chemformula.h"
 #include "specialcharacters.h"
 
 #include <functional>
@@ -20,4 +21,7 @@ struct SymbolHooks
     std::function<void()> pasteClipboard;
     // The main window's font-name box `Combo1`, which the special characters read and set.
     SpecialCharacters::FontBox fontBox;
+    // The script steps `udexp`, `udind` and the small mode `check2`, for the chemical formulas.
+    // Empty: steps 8 and 5, and the check mark of the menu item `check2`.
+    std::function<ChemScriptSettings()> scriptSettings;
 };

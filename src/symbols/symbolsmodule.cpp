@@ -10,6 +10,7 @@
 #include "specialcharsdialog.h"
 #include "symbolpalette.h"
 
+#include <QAction>
 #include <QWidget>
 
 SymbolsModule::SymbolsModule(ShellHost &host, EditorState &state, const Platform &platform, SymbolHooks hooks,
@@ -17,13 +18,25 @@ SymbolsModule::SymbolsModule(ShellHost &host, EditorState &state, const Platform
     : QObject(parent), m_host(host), m_state(state), m_platform(platform),
       m_createBuffer(std::move(createBuffer)), m_hooks(std::move(hooks)), m_inserter(host.exo()),
       m_arrows(state, host.exo(), platform.clipboard, m_hooks),
-      m_ionFormula(state, host.exo(), platform.clipboard, m_hooks, [&host](IonFormulaRequest &request) {
-          QWidget *exo = host.exo().widget();
-          IonFormulaDialog::run(request, exo ? exo->window() : nullptr);
+      m_ionFormula(state, host.exo(), platform.clipboard, m_hooks,
+                   [&host](IonFormulaRequest &request) {
+                       QWidget *exo = host.exo().widget();
+                       IonFormulaDialog::run(request, exo ? exo->window() : nullptr);
+                   }),
+      m_chemFormula(state, host.exo(), [this] {
+          return m_hooks.scriptSettings ? m_hooks.scriptSettings() : ChemScriptSettings{};
       })
 {
     if (!m_hooks.pasteClipboard)
         m_hooks.pasteClipboard = shiftInsertPaste(host.exo(), platform.keys);
+    if (!m_hooks.scriptSettings) {
+        QAction *check2 = host.command(QStringLiteral("check2"));
+        m_hooks.scriptSettings = [check2] {
+            ChemScriptSettings settings;
+            settings.smallMode = check2 ? check2->isChecked() : settings.smallMode;
+            return settings;
+        };
+    }
 }
 
 void SymbolsModule::showSpecialCharacters()
@@ -54,6 +67,8 @@ SymbolsModule *installSymbols(ShellHost &host, EditorState &state, const Platfor
     host.bindCommand(QStringLiteral("SPECIALCAr"), [module] { module->showSpecialCharacters(); });
     host.bindCommand(QStringLiteral("ionpoly"), [module] { module->ionFormula().run(); });
     host.bindCommand(QStringLiteral("Command9"), [module] { module->ionFormula().run(); });
+    host.bindCommand(QStringLiteral("formchim"), [module] { module->chemFormula().run(); });
+    host.bindCommand(QStringLiteral("boutonchim"), [module] { module->chemFormula().run(); });
     host.addStartupStep(StartupStep::PaletteButtons, [palette] { palette->prepareButtons(12); });
     return module;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "chemformulacommand.h"
 #include "ionformulacommand.h"
 #include "reactionarrows.h"
 #include "symbolhooks.h"
@@ -34,6 +35,7 @@ public:
     void insertSymbol(const SymbolButton &button) { m_inserter.insert(button); }
     IonFormulaCommand &ionFormula() { return m_ionFormula; }
     ReactionArrows &arrows() { return m_arrows; }
+    ChemFormulaCommand &chemFormula() { return m_chemFormula; }
 
 private:
     ShellHost &m_host;
@@ -44,10 +46,12 @@ private:
     SymbolInserter m_inserter;
     ReactionArrows m_arrows;
     IonFormulaCommand m_ionFormula;
+    ChemFormulaCommand m_chemFormula;
 };
 
 // Builds the palettes into the window, binds the commands and registers the start-up step of
-// the palette buttons. Empty hooks are filled where this module can do the step itself (the
-// paste through Shift+Insert); `memoriser` stays empty until the format memory is wired.
+// the palette buttons, with the chemical formulas (`formchim`, `boutonchim`). Empty hooks are filled where
+// this module can do the step itself (the paste through Shift+Insert); `memoriser` stays empty until the
+// format memory is wired.
 SymbolsModule *installSymbols(ShellHost &host, EditorState &state, const Platform &platform,
                               SymbolsModule::ControlFactory createBuffer, SymbolHooks hooks = {});

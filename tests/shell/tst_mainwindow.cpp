@@ -94,6 +94,8 @@ private Q_SLOTS:
 
     void help_data();
     void help();
+
+    void chemicalFormulaFollowsTheScriptControls();
 };
 
 void tst_MainWindow::menus_data()
@@ -164,7 +166,9 @@ void tst_MainWindow::menus_data()
                        "decaexp|décalage e&xposants",
                        "decaind|décalage i&ndices",
                        "sepsep5|-",
-                       "check2|indices et exposants de &petite taille|ticked"};
+                       "check2|indices et exposants de &petite taille|ticked",
+                       "sepchim|-",
+                       "formchim|Mettre en forme la formule chimique|Ctrl+Shift+F"};
     QTest::newRow("Options") << "optopt"
                              << "Op&tions"
                              << QStringList{"liercolle|Conserver la liaison lors du collage spécial|ticked",
@@ -214,8 +218,9 @@ void tst_MainWindow::menuBarOrder()
 void tst_MainWindow::itemsWithoutCommandStayDisabled()
 {
     WindowFixture f;
-    for (const char *bound : {"Nouv", "ouvre", "resauve", "sauve", "quitter", "Command2", "Command3",
-                              "Command4", "Command5", "aidant", "Command9", "ionpoly", "toutexpo", "decabiz"})
+    for (const char *bound :
+         {"Nouv", "ouvre", "resauve", "sauve", "quitter", "Command2", "Command3", "Command4", "Command5",
+          "aidant", "Command9", "ionpoly", "toutexpo", "decabiz", "formchim", "boutonchim"})
         QVERIFY2(f.window->command(QLatin1String(bound))->isEnabled(), bound);
     // Commands whose modules are not wired yet must not look usable; az52/az51 wait for an
     // exercise even when bound.
@@ -259,6 +264,7 @@ void tst_MainWindow::toolBar()
                                    "Command18|Imprimer",
                                    "Command11|Insérer une image",
                                    "Command9|Insertion formule ion polyatomique",
+                                   "boutonchim|Mettre en forme une formule chimique",
                                    "Check1(1)|Gras",
                                    "Check1(2)|Italique",
                                    "Check1(3)|Souligné",
@@ -489,6 +495,35 @@ void tst_MainWindow::help()
     QCOMPARE(f.window->windowTitle(), QStringLiteral("VELIGRAM - SANS NOM"));
     // The state file is written there on shutdown: back to the scratch folder.
     f.fake.system.setApplicationDirectory(f.fake.system.temporaryDirectory());
+}
+
+void tst_MainWindow::chemicalFormulaFollowsTheScriptControls()
+{
+    WindowFixture f;
+    RichTextControl &exo = f.window->exo();
+    exo.setSelFontSize(12);
+    f.typeIntoExo(QStringLiteral("H2O Fe^3+"));
+    QCOMPARE(exo.text(), QByteArray("H2O Fe^3+"));
+    QAction *command = f.window->command(QStringLiteral("formchim"));
+    QCOMPARE(command->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+F")));
+    // Small mode ticked at start: 8 points, -10 x 5 twips; at the caret only "Fe^3+" is taken.
+    command->trigger();
+    QCOMPARE(exo.text(), QByteArray("H2O Fe3+"));
+    exo.setSelection({6, 2});
+    QVERIFY(exo.selCharOffset() == 80);
+    QVERIFY(exo.selFontSize() == 8.0);
+    exo.setSelection({1, 1});
+    QVERIFY(exo.selCharOffset() == 0);
+
+    // Small mode off, from the tool-bar button: the size is kept, the offset is 5 x 12 twips.
+    f.window->command(QStringLiteral("check2"))->setChecked(false);
+    exo.setSelection({0, 3});
+    f.window->command(QStringLiteral("boutonchim"))->trigger();
+    exo.setSelection({1, 1});
+    QVERIFY(exo.selCharOffset() == -60);
+    QVERIFY(exo.selFontSize() == 12.0);
+    f.state.documentSaved = 1;
+    QVERIFY(f.window->close());
 }
 
 QTEST_MAIN(tst_MainWindow)

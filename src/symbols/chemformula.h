@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// Chemical formulas as a chemist types them on a keyboard, read into the runs the editor writes
+// them as. No widget and no control here: the command, the tool and the tests share it.
+//
+// The notation, word by word (words are separated by blanks):
+// - element symbols and brackets followed by a count: H2O, Ca(OH)2, [Fe(CN)6] -> indices;
+// - a leading number is a stoichiometric coefficient and stays on the baseline (2H2O);
+// - charges: Fe^3+, Cl-, e-, H3O+ -> exponents; after a lone element, digits followed by a sign
+//   are its charge (Fe3+, O2-); in a formula of several atoms a count stays a count, and a
+//   charge right after a final count (NH4+, SO4^2-) makes a stacked polyatomic ion;
+// - '.' or '*' between formulas -> the middle dot (CuSO4.5H2O);
+// - arrows -> (Symbol 174), <- (172), <-> (171), <=> (the drawn reversible arrows);
+// - states (aq), (s), (l), (g) stay on the baseline;
+// - a word that is no formula but holds '^' is read as powers of units and numbers:
+//   m.s^-2, 10^-14.
+// A word that is neither is left as typed; a formula with a fault (an unknown symbol, an
+// unbalanced bracket) is read up to the fault and the rest of the word is left as typed.
+struct ChemRun
+{
+    enum Kind {
+        Baseline,         // text on the baseline
+        Index,            // a count, written as "&Indice" writes it
+        Exponent,         // a charge or a power, written as "E&xposant" writes it
+        Ion,              // a stacked polyatomic ion: the composer's picture of base/lower/upper
+        SymbolCharacter,  // one character of the Symbol font (an arrow); `text` holds its code
+        ReversibleArrows, // the drawn arrows of the "Math II" palette
+    };
+
+    Kind kind = Baseline;
+    int start = 0;  // the span of the typed text the run replaces
+    int length = 0; //
+    QString text;   // what is written; for Ion, the base
+    QString upper;  // Ion: the charge
+    QString lower;  // Ion: the count
+    // Baseline text of a formula that holds an Ion: raised by 5 x its size, as "Aligner sur ion
+    // pol&yatomique" raises it, so that the formula reads on one line with the picture.
+    bool raised = false;
+
+    bool operator==(const ChemRun &) const = default;
+};
+
+// The script state the runs are written with: the steps `udexp` and `udind` and the small mode
+// `check2`, as "&Indice" and "E&xposant" read them.
+struct ChemScriptSettings
+{
+    int exponentStep = 8;
+    int indexStep = 5;
+    bool smallMode = true;
+};
+
+// A run as it is written into a text of `size` points: what the tool prints.
+struct ChemWrittenRun
+{
+    QString text;    // the characters; for a picture, the typed text it stands for
+    int offset = 0;  // twips, positive raises
+    double size = 0; // points
+    QString font;    // empty: the text's own font
+    QString picture; // empty, "ion" or "arrows"
+    QString upper;   // ion: the charge
+    QString lower;   // ion: the count
+};
+
+namespace ChemFormula {
+
+inline constexpr unsigned char kArrowRight = 174;
+inline constexpr unsigned char kArrowLeft = 172;
+inline constexpr unsigned char kArrowBoth = 171;
+inline constexpr QChar kMiddleDot = QChar(0xB7);
+
+// The runs of `text`, in order, covering it without gap: run i starts where run i-1 ends.
+QList<ChemRun> parse(const QString &text);
+
+// Whether writing the runs changes anything: false for plain words and lone numbers.
+bool changesText(const QString &text, const QList<ChemRun> &runs);
+
+// The runs with the offsets and sizes "&Indice" and "E&xposant" would give them in a text of
+// `size` points; baseline text of a formula holding an ion is raised by 5 x size twips.
+QList<ChemWrittenRun> written(const QString &text, const QList<ChemRun> &runs, double size,
+                              const ChemScriptSettings &settings);
+
+// Whether `symbol` is the symbol of a chemical element ("Fe", "O"; not "Bo").
+bool isElement(const QString &symbol);
+
+} // namespace ChemFormula

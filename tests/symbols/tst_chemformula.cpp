@@ -1,0 +1,448 @@
+#include "format/scriptaligner.h"
+#include "format/scriptformat.h"
+#include "platform/editorstate.h"
+#include "richtext/richtextfactory.h"
+#include "rtf/cp1252.h"
+#include "scriptedclipboard.h"
+#include "symbols/chemformula.h"
+#include "symbols/chemformulacommand.h"
+#include "symbols/ionformulacommand.h"
+#include "symbols/symbolhooks.h"
+
+#include <QHash>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+
+namespace {
+
+constexpr double kTextSize = 12;
+
+struct Fixture
+{
+    EditorState state;
+    ChemScriptSettings settings;
+    std::unique_ptr<RichTextControl> exo = createRichTextControl();
+    ChemFormulaCommand command{state, *exo, [this] { return settings; }};
+
+    explicit Fixture(bool smallMode = true, const QString &font = QStringLiteral("DejaVu Sans"))
+    {
+        settings.smallMode = smallMode;
+        command.setDevicePixelRatioSource([] { return 1.0; });
+        exo->setSelFontName(font);
+        exo->setSelFontSize(kTextSize);
+    }
+    void type(const QByteArray &text)
+    {
+        exo->setText(text);
+        exo->setSelection({0, int(text.size())});
+        exo->setSelFontName(QStringLiteral("DejaVu Sans"));
+        exo->setSelFontSize(kTextSize);
+        exo->clearUndo();
+    }
+};
+
+// The text as runs: "|" between runs; a run is prefixed "_" when written as "&Indice" writes it,
+// "^" as "E&xposant" does, "~" when raised by 5 x size; pictures read "[ion]" or "[arrows]"
+// (3 h by h), a Symbol character "{code}". Anything else shows its offset and size.
+QString describe(RichTextControl &text, const ChemScriptSettings &settings)
+{
+    const QByteArray chars = text.text();
+    const double scriptSize = settings.smallMode ? ScriptFormat::kSmallScriptSize : kTextSize;
+    const int index = ScriptFormat::scriptOffset(ScriptFormat::Index, kTextSize, settings.exponentStep,
+                                                 settings.indexStep, settings.smallMode);
+    const int exponent = ScriptFormat::scriptOffset(ScriptFormat::Exponent, kTextSize, settings.exponentStep,
+                                                    settings.indexStep, settings.smallMode);
+    QStringList runs;
+    QString prefix = QStringLiteral("?");
+    int object = 0;
+    for (int p = 0; p < chars.size(); ++p) {
+        text.setSelection({p, 1});
+        const int offset = text.selCharOffset().valueOr(-9999);
+        const double size = text.selFontSize().valueOr(-1);
+        QString mark;
+        if (offset == 0 && size == kTextSize)
+            mark = QString();
+        else if (offset == index && size == scriptSize)
+            mark = QStringLiteral("_");
+        else if (offset == exponent && size == scriptSize)
+            mark = QStringLiteral("^");
+        else if (offset == std::lround(5 * kTextSize) && size == kTextSize)
+            mark = QStringLiteral("~");
+        else
+            mark = QStringLiteral("<%1/%2>").arg(offset).arg(size);
+        if (chars.at(p) == ' ' && text.selRtf().contains("\\pict")) {
+            const QSize pixels = text.objectAt(object++).sizePx;
+            runs << mark + (pixels == QSize(36, 12) ? QStringLiteral("[arrows]") : QStringLiteral("[ion]"));
+            prefix = QStringLiteral("?");
+            continue;
+        }
+        if (text.selFontName() == QStringLiteral("Symbol")) {
+            runs << mark + QStringLiteral("{%1}").arg(uchar(chars.at(p)));
+            prefix = QStringLiteral("?");
+            continue;
+        }
+        if (mark != prefix || runs.isEmpty())
+            runs << mark;
+        runs.last() += Cp1252::toUnicode(uchar(chars.at(p)));
+        prefix = mark;
+    }
+    return runs.join(u'|');
+}
+
+QImage pngOf(const QByteArray &rtf)
+{
+    const QRegularExpression blip(QStringLiteral("\\\\pngblip[^ ]* ?([0-9a-fA-F\\s]+)\\}"));
+    const QRegularExpressionMatch match = blip.match(QString::fromLatin1(rtf));
+    QString hex = match.captured(1);
+    hex.remove(QRegularExpression(QStringLiteral("\\s")));
+    return QImage::fromData(QByteArray::fromHex(hex.toLatin1()), "PNG");
+}
+
+} // namespace
+
+class tst_ChemFormula : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void formulasAreWrittenWithTheEditorsScripts_data();
+    void formulasAreWrittenWithTheEditorsScripts();
+    void offsetsFollowTheTwoFormulas_data();
+    void offsetsFollowTheTwoFormulas();
+    void wordsAreLeftAlone_data();
+    void wordsAreLeftAlone();
+    void ionsAreTheComposersPicture_data();
+    void ionsAreTheComposersPicture();
+    void notationReadsIons();
+    void caretTakesTheFormulaEndingThere();
+    void undoGivesTheTypedTextBack();
+    void bulkAlignmentWorksOnTheResult();
+    void savedDocumentKeepsTheScripts();
+    void toolPrintsTheRuns();
+};
+
+void tst_ChemFormula::formulasAreWrittenWithTheEditorsScripts_data()
+{
+    QTest::addColumn<bool>("smallMode");
+    QTest::addColumn<QByteArray>("typed");
+    QTest::addColumn<QString>("expected");
+    const QList<std::pair<const char *, const char *>> rows = {
+        {"H2O", "H|_2|O"},
+        {"C6H12O6", "C|_6|H|_12|O|_6"},
+        {"Ca(OH)2", "Ca(OH)|_2"},
+        {"[Fe(CN)6]^3-", "[Fe(CN)|_6|]|^3-"},
+        {"Fe^3+", "Fe|^3+"},
+        {"Fe3+", "Fe|^3+"},
+        {"O2-", "O|^2-"},
+        {"O2", "O|_2"},
+        {"Cl-", "Cl|^-"},
+        {"e-", "e|^-"},
+        {"H3O+", "H|_3|O|^+"},
+        {"NH4+", "[ion]"},
+        {"SO4^2-", "[ion]"},
+        {"PO4^3-", "[ion]"},
+        {"H2PO4-", "~H|_2|[ion]"},
+        {"CuSO4.5H2O", "CuSO|_4|\u00b75H|_2|O"},
+        {"2H2 + O2 -> 2H2O", "2H|_2| + O|_2| |{174}| 2H|_2|O"},
+        {"A <- B <-> C", "A |{172}| B |{171}| C"},
+        {"CH3COOH <=> CH3COO- + H+", "CH|_3|COOH |[arrows]| CH|_3|COO|^-| + H|^+"},
+        {"Cu^2+(aq)", "Cu|^2+|(aq)"},
+        {"Fe3+(aq)", "Fe|^3+|(aq)"},
+        {"m.s^-2", "m\u00b7s|^-2"},
+        {"10^-14", "10|^-14"},
+        {"H2O(OH", "H|_2|O(OH"},       // unbalanced: formatted up to the fault
+        {"CO2-laser", "CO|_2|-laser"}, // an unknown tail stays as typed
+    };
+    for (const bool small : {true, false}) {
+        for (const auto &[typed, expected] : rows) {
+            QTest::addRow("%s %s", small ? "small" : "normal", typed)
+                << small << QByteArray(typed) << QString::fromUtf8(expected);
+        }
+    }
+}
+
+void tst_ChemFormula::formulasAreWrittenWithTheEditorsScripts()
+{
+    QFETCH(bool, smallMode);
+    QFETCH(QByteArray, typed);
+    QFETCH(QString, expected);
+    Fixture f(smallMode);
+    f.type(typed);
+    QVERIFY(f.command.run());
+    QCOMPARE(describe(*f.exo, f.settings), expected);
+    QVERIFY(f.exo->canUndo());
+}
+
+void tst_ChemFormula::offsetsFollowTheTwoFormulas_data()
+{
+    QTest::addColumn<bool>("smallMode");
+    QTest::addColumn<int>("exponentStep");
+    QTest::addColumn<int>("indexStep");
+    QTest::addColumn<QByteArray>("typed");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<double>("size");
+    // Small mode: 8 points, +10 n / -10 n. Normal mode: size kept, +n s / -n s.
+    QTest::newRow("small index") << true << 8 << 5 << QByteArray("H2O") << 1 << -50 << 8.0;
+    QTest::newRow("small exponent") << true << 8 << 5 << QByteArray("Fe^3+") << 2 << 80 << 8.0;
+    QTest::newRow("normal index") << false << 8 << 5 << QByteArray("H2O") << 1 << -60 << 12.0;
+    QTest::newRow("normal exponent") << false << 8 << 5 << QByteArray("Fe^3+") << 3 << 96 << 12.0;
+    QTest::newRow("normal steps") << false << 3 << 7 << QByteArray("H2O") << 1 << -84 << 12.0;
+    QTest::newRow("small steps") << true << 3 << 7 << QByteArray("10^-14") << 3 << 30 << 8.0;
+}
+
+void tst_ChemFormula::offsetsFollowTheTwoFormulas()
+{
+    QFETCH(bool, smallMode);
+    QFETCH(QByteArray, typed);
+    QFETCH(int, position);
+    Fixture f(smallMode);
+    QFETCH(int, exponentStep);
+    QFETCH(int, indexStep);
+    f.settings.exponentStep = exponentStep;
+    f.settings.indexStep = indexStep;
+    f.type(typed);
+    QVERIFY(f.command.run());
+    f.exo->setSelection({position, 1});
+    QTEST(f.exo->selCharOffset().valueOr(-1), "offset");
+    QTEST(f.exo->selFontSize().valueOr(-1), "size");
+}
+
+void tst_ChemFormula::wordsAreLeftAlone_data()
+{
+    QTest::addColumn<QByteArray>("typed");
+    QTest::addColumn<int>("caret"); // -1: all selected
+    QTest::newRow("Bonjour") << QByteArray("Bonjour") << -1;
+    QTest::newRow("2024") << QByteArray("2024") << -1;
+    QTest::newRow("pH") << QByteArray("pH") << -1;
+    QTest::newRow("sentence") << QByteArray("Il a 2 ans, pH = 7 + 1") << -1;
+    QTest::newRow("caret after a word") << QByteArray("Le pH") << 5;
+    QTest::newRow("caret after a blank") << QByteArray("H2O ") << 4;
+}
+
+void tst_ChemFormula::wordsAreLeftAlone()
+{
+    QFETCH(QByteArray, typed);
+    QFETCH(int, caret);
+    Fixture f;
+    f.type(typed);
+    const TextRange selection = caret < 0 ? TextRange{0, int(typed.size())} : TextRange{caret, 0};
+    f.exo->setSelection(selection);
+    const QByteArray before = f.exo->textRtf();
+    QVERIFY(!f.command.run());
+    QCOMPARE(f.exo->textRtf(), before);
+    QVERIFY(!f.exo->canUndo());
+    QCOMPARE(f.exo->selection(), selection);
+}
+
+void tst_ChemFormula::ionsAreTheComposersPicture_data()
+{
+    QTest::addColumn<QByteArray>("typed");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<QString>("upper");
+    QTest::addColumn<QString>("lower");
+    QTest::addColumn<double>("size");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<qreal>("ratio");
+    QTest::newRow("sulfate") << QByteArray("SO4^2-") << "SO"
+                             << "2-"
+                             << "4" << 12.0 << false << 1.0;
+    QTest::newRow("ammonium bold") << QByteArray("NH4+") << "NH"
+                                   << "+"
+                                   << "4" << 14.0 << true << 1.0;
+    QTest::newRow("8 points drawn at 10") << QByteArray("PO4^3-") << "PO"
+                                          << "3-"
+                                          << "4" << 8.0 << false << 1.0;
+    QTest::newRow("2x screen") << QByteArray("SO4^2-") << "SO"
+                               << "2-"
+                               << "4" << 12.0 << false << 2.0;
+}
+
+void tst_ChemFormula::ionsAreTheComposersPicture()
+{
+    QFETCH(QByteArray, typed);
+    QFETCH(double, size);
+    QFETCH(bool, bold);
+    QFETCH(qreal, ratio);
+    QFETCH(QString, base);
+    QFETCH(QString, upper);
+    QFETCH(QString, lower);
+    Fixture f;
+    f.type(typed);
+    f.exo->setSelection({0, int(typed.size())});
+    f.exo->setSelFontSize(size);
+    f.exo->setSelBold(bold);
+    f.exo->setSelColor(qRgb(0, 0, 200));
+    f.command.setDevicePixelRatioSource([ratio] { return ratio; });
+    QVERIFY(f.command.run());
+    QCOMPARE(f.exo->objectCount(), 1);
+    f.exo->setSelection({0, 1});
+    const QImage written = pngOf(f.exo->selRtf());
+    QVERIFY(!written.isNull());
+
+    // The composer, opened on the same format, the same texts typed in its boxes.
+    EditorState state;
+    ScriptedClipboard clipboard;
+    auto other = createRichTextControl();
+    other->setSelFontName(QStringLiteral("DejaVu Sans"));
+    other->setSelFontSize(size);
+    other->setSelBold(bold);
+    other->setSelColor(qRgb(0, 0, 200));
+    SymbolHooks hooks;
+    IonFormulaCommand composer(state, *other, clipboard, hooks, [&](IonFormulaRequest &request) {
+        request.formula = {base, upper, lower};
+        request.accepted = true;
+    });
+    composer.setDevicePixelRatioSource([ratio] { return ratio; });
+    composer.run();
+    const QImage composed = clipboard.image().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(written.size(), composed.size());
+    QVERIFY(written.convertToFormat(QImage::Format_RGB32) == composed);
+}
+
+void tst_ChemFormula::notationReadsIons()
+{
+    const QList<ChemRun> runs = ChemFormula::parse(QStringLiteral("2Cr2O7^2-"));
+    QCOMPARE(runs.size(), 3);
+    QCOMPARE(runs.at(0).text, QStringLiteral("2Cr"));
+    QVERIFY(runs.at(0).raised);
+    QCOMPARE(runs.at(1).kind, ChemRun::Index);
+    const ChemRun &ion = runs.at(2);
+    QCOMPARE(ion.kind, ChemRun::Ion);
+    QCOMPARE(ion.text, QStringLiteral("O"));
+    QCOMPARE(ion.lower, QStringLiteral("7"));
+    QCOMPARE(ion.upper, QStringLiteral("2-"));
+    QCOMPARE(ion.start + ion.length, 9);
+    // Runs cover the text without gap.
+    const QString typed = QStringLiteral("Ca(OH)2 + 2e- <=> x^2 [Fe(CN");
+    int at = 0;
+    for (const ChemRun &run : ChemFormula::parse(typed)) {
+        QCOMPARE(run.start, at);
+        at += run.length;
+    }
+    QCOMPARE(at, int(typed.size()));
+}
+
+void tst_ChemFormula::caretTakesTheFormulaEndingThere()
+{
+    Fixture f;
+    f.type("L'eau H2O et SO4^2-");
+    f.exo->setSelection({9, 0}); // after "H2O"
+    QVERIFY(f.command.run());
+    QCOMPARE(f.exo->selStart(), 9);
+    QCOMPARE(f.exo->selLength(), 0);
+    // Typing goes on on the baseline at the text's size.
+    QVERIFY(f.exo->selCharOffset() == 0);
+    QVERIFY(f.exo->selFontSize() == kTextSize);
+    QCOMPARE(describe(*f.exo, f.settings), QStringLiteral("L'eau H|_2|O et SO4^2-"));
+    f.exo->setSelection({0, 0}); // nothing before the caret
+    QVERIFY(!f.command.run());
+}
+
+void tst_ChemFormula::undoGivesTheTypedTextBack()
+{
+    Fixture f;
+    const QByteArray typed = "CH3COOH <=> CH3COO- + H+ ; SO4^2- -> Fe3+";
+    f.type(typed);
+    const QByteArray before = f.exo->textRtf();
+    QVERIFY(f.command.run());
+    QVERIFY(f.exo->text() != typed);
+    // The user's Ctrl+Z, on the control's widget.
+    QTest::keyClick(f.exo->widget(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(f.exo->text(), typed);
+    QCOMPARE(f.exo->textRtf(), before);
+    QCOMPARE(f.exo->objectCount(), 0);
+}
+
+void tst_ChemFormula::bulkAlignmentWorksOnTheResult()
+{
+    Fixture f;
+    f.type("C6H12O6 + Fe^3+ + SO4^2-");
+    QVERIFY(f.command.run());
+    // "Aligner les &indices" and "Aligner les &exposants" find the scripts written here, and
+    // only them: the ion's picture stands on the baseline.
+    QCOMPARE(ScriptAligner::alignScripts(*f.exo, ScriptAligner::Indices, 10, 4), 4);
+    QCOMPARE(ScriptAligner::alignScripts(*f.exo, ScriptAligner::Exponents, 10, 6), 2);
+    f.exo->setSelection({1, 1});
+    QVERIFY(f.exo->selCharOffset() == -40);
+    QVERIFY(f.exo->selFontSize() == 10.0);
+}
+
+void tst_ChemFormula::savedDocumentKeepsTheScripts()
+{
+    Fixture f;
+    f.type("CuSO4.5H2O + NH4+ -> Fe^3+");
+    QVERIFY(f.command.run());
+    const QString written = describe(*f.exo, f.settings);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("formule.rtf"));
+    QVERIFY(f.exo->saveFile(path));
+    auto reopened = createRichTextControl();
+    QVERIFY(reopened->loadFile(path));
+    QCOMPARE(describe(*reopened, f.settings), written);
+
+    const QString office = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (office.isEmpty())
+        QSKIP("LibreOffice (soffice) is not installed");
+    QProcess convert;
+    convert.start(office, {"--headless", "--convert-to", "fodt", "--outdir", dir.path(), path});
+    QVERIFY(convert.waitForFinished(120000));
+    QFile flat(dir.filePath(QStringLiteral("formule.fodt")));
+    QVERIFY(flat.open(QIODevice::ReadOnly));
+    const QString xml = QString::fromUtf8(flat.readAll());
+    // Each text style's raise in points: its position (a percentage of its size) times its size.
+    QHash<QString, double> raise;
+    const QRegularExpression style(
+        QStringLiteral(R"re(<style:style style:name="(\w+)" style:family="text">\s*<style:text-properties)re"
+                       R"re([^>]*?style:text-position="(-?\d+)% \d+%"[^>]*fo:font-size="([\d.]+)pt")re"));
+    for (const QRegularExpressionMatch &m : style.globalMatch(xml))
+        raise.insert(m.captured(1), m.captured(2).toDouble() / 100 * m.captured(3).toDouble());
+    QStringList spans;
+    const QRegularExpression span(
+        QStringLiteral(R"re(<text:span text:style-name="(\w+)">([^<]+)</text:span>)re"));
+    for (const QRegularExpressionMatch &m : span.globalMatch(xml))
+        spans << m.captured(2) + '@' + QString::number(std::lround(raise.value(m.captured(1)) * 2) / 2.0);
+    // The indices 2.5 points down, the exponent 4 points up, as written here (-50, +80 twips).
+    QCOMPARE(spans.filter(QRegularExpression(QStringLiteral(R"re(^(4|2|3\+)@)re"))),
+             QStringList({"4@-2.5", "2@-2.5", "3+@4"}));
+    QVERIFY(xml.contains(QStringLiteral("<draw:image"))); // the ion's picture
+}
+
+void tst_ChemFormula::toolPrintsTheRuns()
+{
+    QProcess tool;
+    tool.start(QStringLiteral(VELIGRAM_TOOL), {"chem", "--size", "12", "H2O + SO4^2-"});
+    QVERIFY(tool.waitForFinished(60000));
+    QCOMPARE(tool.exitCode(), 0);
+    QList<QJsonObject> lines;
+    for (const QByteArray &line : tool.readAllStandardOutput().split('\n')) {
+        if (!line.isEmpty())
+            lines << QJsonDocument::fromJson(line).object();
+    }
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines.at(1)["text"].toString(), QStringLiteral("2"));
+    QCOMPARE(lines.at(1)["offset"].toInt(), -50);
+    QCOMPARE(lines.at(1)["size"].toDouble(), 8.0);
+    QCOMPARE(lines.at(2)["text"].toString(), QStringLiteral("O + "));
+    QCOMPARE(lines.at(3)["picture"].toString(), QStringLiteral("ion"));
+    QCOMPARE(lines.at(3)["text"].toString(), QStringLiteral("SO"));
+    QCOMPARE(lines.at(3)["upper"].toString(), QStringLiteral("2-"));
+    QCOMPARE(lines.at(3)["lower"].toString(), QStringLiteral("4"));
+    QVERIFY(lines.at(3)["width"].toInt() > 0);
+
+    QProcess wrong;
+    wrong.start(QStringLiteral(VELIGRAM_TOOL), {"chem", "--index-step", "21", "H2O"});
+    QVERIFY(wrong.waitForFinished(60000));
+    QCOMPARE(wrong.exitCode(), 1);
+    QVERIFY(wrong.readAllStandardError().contains("index-step"));
+}
+
+QTEST_MAIN(tst_ChemFormula)
+#include "tst_chemformula.moc"
