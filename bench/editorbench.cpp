@@ -17,6 +17,9 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextEdit>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cstdio>
@@ -116,6 +119,24 @@ int main(int argc, char *argv[])
         });
     }
     print("open to the painted first page", median(open), "1000 ms");
+
+    {
+        // The rest of the text is laid out in the background: how long, and the longest pause
+        // it makes in the event loop (a keystroke waits at most that long).
+        auto *edit = qobject_cast<QTextEdit *>(w->exo());
+        QElapsedTimer total;
+        total.start();
+        QElapsedTimer gap;
+        gap.start();
+        double longest = 0;
+        while (edit && !edit->document()->lastBlock().layout()->lineCount() && total.elapsed() < 60000) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+            longest = std::max(longest, double(gap.nsecsElapsed()) / 1e6);
+            gap.start();
+        }
+        print("background layout of the whole text", double(total.nsecsElapsed()) / 1e6, "-");
+        print("longest pause it makes", longest, "16 ms");
+    }
 
     QWidget *exo = w->exo();
     RichTextControl &control = w->window->exo();

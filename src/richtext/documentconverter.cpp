@@ -339,9 +339,15 @@ QByteArray DocumentConverter::plainText(const QTextDocument &document, int start
     end = qBound(start, end, length);
     QByteArray bytes(end - start, Qt::Uninitialized);
     char *out = bytes.data();
+    // A long text has many fragments and few formats: what a format means here is looked up
+    // once per format, not once per fragment.
+    int lastFormat = -1;
+    bool symbol = false;
+    bool wide = false;
     for (QTextBlock block = document.findBlock(start); block.isValid() && block.position() < end;
          block = block.next()) {
         const QString text = block.text(); // one copy per block, not one per fragment
+        const QChar *chars = text.constData();
         const int blockStart = block.position();
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
@@ -350,21 +356,30 @@ QByteArray DocumentConverter::plainText(const QTextDocument &document, int start
             const int to = qMin(end, position + fragment.length());
             if (from >= to)
                 continue;
-            const QTextCharFormat format = fragment.charFormat();
-            const bool symbol = TextFormats::isSymbolFont(format);
-            if (WideCharacters::codePoint(format) != 0) {
+            if (fragment.charFormatIndex() != lastFormat) {
+                lastFormat = fragment.charFormatIndex();
+                const QTextCharFormat format = fragment.charFormat();
+                symbol = TextFormats::isSymbolFont(format);
+                wide = WideCharacters::codePoint(format) != 0;
+            }
+            if (wide) {
                 out = std::fill_n(out, to - from, '?'); // beyond Windows-1252, as any other
                 continue;
             }
             for (int p = from; p < to; ++p) {
-                const QChar c = text.at(p - blockStart);
+                const QChar c = chars[p - blockStart];
+                const char16_t u = c.unicode();
+                if (u >= 0x20 && u < 0x80 && !symbol) {
+                    *out++ = char(u);
+                    continue;
+                }
                 int byte;
-                if (c.unicode() == kObject)
+                if (u == kObject)
                     byte = ' ';
-                else if (c.unicode() == kLineBreak)
+                else if (u == kLineBreak)
                     byte = '\v';
-                else if (symbol && c.unicode() >= 0x20)
-                    byte = TextFormats::modelChar(c, format).unicode();
+                else if (symbol && u >= 0x20)
+                    byte = TextFormats::modelChar(c, fragment.charFormat()).unicode();
                 else
                     byte = Cp1252::fromUnicode(c);
                 *out++ = byte < 0 || byte > 0xFF ? '?' : char(byte);

@@ -10,9 +10,9 @@
 #include "textfinder.h"
 
 #include <QFile>
-#include <QSignalBlocker>
 #include <QLoggingCategory>
 #include <QSaveFile>
+#include <QSignalBlocker>
 #include <QTextBlock>
 
 Q_LOGGING_CATEGORY(lcRichText, "veligram.richtext")
@@ -197,19 +197,19 @@ void QtRichTextControl::setText(const QByteArray &text)
 
 void QtRichTextControl::setPlainContent(const QString &text)
 {
-    QTextCursor c(m_document);
-    const QTextCharFormat format = DocumentConverter::insertionFormat(c.charFormat());
-    m_document->setUndoRedoEnabled(false);
-    c.select(QTextCursor::Document);
-    c.removeSelectedText();
-    DocumentConverter::insertPlainText(c, text, format);
-    m_document->setUndoRedoEnabled(true);
-    m_document->clearUndoRedoStacks();
-    c.setPosition(0);
-    setCursor(c);
+    const QTextCharFormat format = DocumentConverter::insertionFormat(QTextCursor(m_document).charFormat());
+    replaceAll([&](QTextCursor &c) { DocumentConverter::insertPlainText(c, text, format); });
 }
 
 void QtRichTextControl::replaceContent(const RichDocument &document)
+{
+    replaceAll([&](QTextCursor &c) {
+        c.setBlockFormat(QTextBlockFormat());
+        DocumentConverter::insert(c, document, DocumentConverter::Mode::WholeDocument);
+    });
+}
+
+void QtRichTextControl::replaceAll(const std::function<void(QTextCursor &)> &fill)
 {
     m_document->setUndoRedoEnabled(false);
     // A null page size keeps the layout from typesetting the text as it goes in; giving the
@@ -227,8 +227,7 @@ void QtRichTextControl::replaceContent(const RichDocument &document)
     c.beginEditBlock();
     c.select(QTextCursor::Document);
     c.removeSelectedText();
-    c.setBlockFormat(QTextBlockFormat());
-    DocumentConverter::insert(c, document, DocumentConverter::Mode::WholeDocument);
+    fill(c);
     c.endEditBlock();
     m_document->setPageSize(page);
     m_document->setUndoRedoEnabled(true);

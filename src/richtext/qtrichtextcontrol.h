@@ -110,6 +110,8 @@ private:
     QTextCharFormat replacementFormat(int start, int end) const;
     void replaceContent(const RichDocument &document);
     void setPlainContent(const QString &text);
+    // The whole text replaced by what `fill` inserts, without an undo step.
+    void replaceAll(const std::function<void(QTextCursor &)> &fill);
     void applyChars(const std::function<void(QTextCharFormat &)> &change);
     void applyBlocks(const std::function<void(QTextBlockFormat &)> &change);
 
