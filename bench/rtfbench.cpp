@@ -4,6 +4,7 @@
 //
 //   rtfbench            1 MB and 10 MB
 //   rtfbench 3 25       other sizes, in MB
+//   rtfbench --write FILE MB    the generated sample, for timing other programs on it
 
 #include "richtext/richtextfactory.h"
 #include "rtf/rtfreader.h"
@@ -16,7 +17,10 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
 #include <ctime>
+#include <functional>
+#include <memory>
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
@@ -59,18 +63,27 @@ private:
     std::clock_t m_cpu = 0;
 };
 
+// Wall and processor milliseconds of one step.
+struct Timing
+{
+    qint64 wallMs = 0;
+    qint64 cpuMs = 0;
+};
+
 class Report
 {
 public:
     Report(double sizeMb, qsizetype bytes) : m_label(QStringLiteral("%1 MB").arg(sizeMb)), m_bytes(bytes) {}
 
     // Wall time is what the user waits; processor time shows the cost on a busy machine.
-    void time(const QString &what, const Stopwatch &watch, const QString &target = {})
+    void time(const QString &what, const Timing &timing, double megabytes, const QString &target = {})
     {
-        line(QStringLiteral("%1 %2 ms (processor %3 ms)")
+        const double seconds = qMax<qint64>(1, timing.wallMs) / 1000.0;
+        line(QStringLiteral("%1 %2 ms (processor %3 ms) %4 MB/s")
                  .arg(what + QLatin1Char(':'), -34)
-                 .arg(watch.wallMs(), 6)
-                 .arg(watch.cpuMs(), 6) +
+                 .arg(timing.wallMs, 6)
+                 .arg(timing.cpuMs, 6)
+                 .arg(megabytes / seconds, 6, 'f', 0) +
              (target.isEmpty() ? QString() : QStringLiteral("   (target < %1)").arg(target)));
     }
     // Peaks only grow: a later figure covers the earlier phases too.
@@ -96,11 +109,28 @@ private:
     QTextStream m_out{stdout};
 };
 
+// Median wall and processor times of `runs` runs of `step`.
+Timing timed(int runs, const std::function<void()> &step)
+{
+    QList<qint64> walls;
+    QList<qint64> cpus;
+    for (int i = 0; i < runs; ++i) {
+        Stopwatch watch;
+        watch.start();
+        step();
+        walls << watch.wallMs();
+        cpus << watch.cpuMs();
+    }
+    std::sort(walls.begin(), walls.end());
+    std::sort(cpus.begin(), cpus.end());
+    return {walls.at(runs / 2), cpus.at(runs / 2)};
+}
+
 int runOneSize(double sizeMb)
 {
     const QByteArray rtf = sampleRtf(qsizetype(sizeMb * kMegabyte));
     Report report(sizeMb, rtf.size());
-    report.line(QStringLiteral("generated %1 bytes").arg(rtf.size()));
+    report.line(QStringLiteral("generated %1 bytes; medians of 5 runs (3 for the control)").arg(rtf.size()));
     QTemporaryDir dir;
     const QString input = dir.filePath(QStringLiteral("sample.rtf"));
     {
@@ -111,11 +141,11 @@ int runOneSize(double sizeMb)
         }
     }
     const double baseline = peakMemory();
-    Stopwatch timer;
+    const double megabytes = double(rtf.size()) / kMegabyte;
 
-    timer.start();
-    RtfReadResult read = RtfReader::read(rtf);
-    report.time(QStringLiteral("read (reader only)"), timer);
+    RtfReadResult read;
+    report.time(QStringLiteral("read (reader only)"), timed(5, [&] { read = RtfReader::read(rtf); }),
+                megabytes);
     if (!read.ok)
         report.line(QStringLiteral("reader failed: %1").arg(read.message));
     qsizetype positions = 0;
@@ -127,28 +157,31 @@ int runOneSize(double sizeMb)
     report.line(
         QStringLiteral("%1 paragraphs, %2 positions").arg(read.document.paragraphs.size()).arg(positions));
 
-    timer.start();
-    QByteArray written = RtfWriter::write(read.document);
-    report.time(QStringLiteral("save (writer, %1 bytes)").arg(written.size()), timer,
-                QStringLiteral("500 ms"));
+    QByteArray written;
+    report.time(QStringLiteral("save (writer only)"),
+                timed(5, [&] { written = RtfWriter::write(read.document); }), megabytes,
+                QStringLiteral("200 ms"));
     report.memory(QStringLiteral("peak memory, reader and writer"), baseline);
     read = {};
     written = {};
 
-    {
-        const auto control = createRichTextControl();
-        timer.start();
-        const bool loaded = control->loadFile(input);
-        report.time(QStringLiteral("load into the control"), timer, QStringLiteral("1000 ms"));
-        if (!loaded)
-            report.line(QStringLiteral("the control could not load the file"));
-        report.line(QStringLiteral("control holds %1 positions").arg(control->textLength()));
-        timer.start();
-        const QByteArray saved = control->textRtf();
-        report.time(QStringLiteral("save (control textRtf, %1 bytes)").arg(saved.size()), timer,
-                    QStringLiteral("500 ms"));
-    }
-
+    std::unique_ptr<RichTextControl> control;
+    bool loaded = true;
+    report.time(QStringLiteral("load into the control"),
+                timed(3,
+                      [&] {
+                          control.reset();
+                          control = createRichTextControl();
+                          loaded = control->loadFile(input) && loaded;
+                      }),
+                megabytes, QStringLiteral("1000 ms"));
+    if (!loaded)
+        report.line(QStringLiteral("the control could not load the file"));
+    report.line(QStringLiteral("control holds %1 positions").arg(control->textLength()));
+    QByteArray saved;
+    report.time(QStringLiteral("save (control textRtf)"), timed(3, [&] { saved = control->textRtf(); }),
+                megabytes, QStringLiteral("200 ms"));
+    control.reset();
     report.memory(QStringLiteral("peak memory, control load and save"), baseline);
     return 0;
 }
@@ -163,6 +196,12 @@ int main(int argc, char *argv[])
     QStringList args = app.arguments().mid(1);
     if (args.size() == 2 && args.at(0) == QLatin1String("--one"))
         return runOneSize(args.at(1).toDouble());
+    if (args.size() == 3 && args.at(0) == QLatin1String("--write")) {
+        // The sample of that size as a file, for other programs to be timed on.
+        QFile file(args.at(1));
+        const QByteArray rtf = sampleRtf(qsizetype(args.at(2).toDouble() * kMegabyte));
+        return file.open(QIODevice::WriteOnly) && file.write(rtf) == rtf.size() ? 0 : 1;
+    }
     if (args.isEmpty())
         args = {QStringLiteral("1"), QStringLiteral("10")};
     int status = 0;
