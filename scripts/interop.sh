@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs LibreOffice (headless) when missing, builds, and runs the tests that compare with it:
+# every attribute both ways, and the text of the RTF samples.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+if ! command -v soffice >/dev/null; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends libreoffice-writer-nogui
+fi
+bash scripts/build.sh
+export QT_QPA_PLATFORM=offscreen
+samples="$(cd .. && pwd)/shared/rtf-samples"
+[ -d "$samples" ] && export VELIGRAM_SAMPLES="$samples"
+ctest --test-dir build --output-on-failure -R 'libreofficeinterop|rtfsamples|chemformula'
