@@ -60,6 +60,21 @@ void RtfBodyText::bytes(const char *data, qsizetype length)
         flushPending();
     refreshStyle();
     QString &out = m_builder.runText();
+    if (!m_doubleByte) {
+        // One character per byte: written straight into the run's text. Every code page we
+        // read keeps ASCII where it is.
+        const qsizetype start = out.size();
+        out.resize(start + length);
+        QChar *to = out.data() + start;
+        for (qsizetype i = 0; i < length; ++i) {
+            const auto byte = static_cast<unsigned char>(data[i]);
+            if (byte < 0x20 && byte != '\t')
+                continue; // control characters are not text in any writer's output
+            *to++ = byte < 0x80 || m_symbolFont ? QChar(byte) : m_codePages.decode(m_codePage, byte);
+        }
+        out.truncate(to - out.constData());
+        return;
+    }
     for (qsizetype i = 0; i < length; ++i) {
         const auto byte = static_cast<unsigned char>(data[i]);
         if (byte < 0x20 && byte != '\t')
