@@ -57,7 +57,7 @@ FormatToolBar::FormatToolBar(QWidget *parent) : QWidget(parent)
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->lineEdit()->setReadOnly(true); // only a name picked from the list is applied
-    Combo1->setMinimumContentsLength(12);
+    Combo1->setMinimumContentsLength(8); // the row fits 800 pixels with both steps
     Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     row->addWidget(caption(tr("Police:"), Combo1));
     row->addWidget(Combo1);
@@ -68,7 +68,7 @@ FormatToolBar::FormatToolBar(QWidget *parent) : QWidget(parent)
     taille->setAlignment(Qt::AlignRight);
     UpDown1 = named(new UpDown(8, 72, 2, 10), QStringLiteral("UpDown1"), tr("Taille"));
     taille->setText(QString::number(UpDown1->value()));
-    row->addSpacing(4);
+    row->addSpacing(2);
     row->addWidget(caption(tr("Taille:"), taille));
     row->addWidget(taille);
     row->addWidget(UpDown1);
@@ -84,7 +84,7 @@ FormatToolBar::FormatToolBar(QWidget *parent) : QWidget(parent)
     cotext = named(new ColorSwatch, QStringLiteral("cotext"), tr("Couleur"));
     cotext->setText(tr("Couleur"));
     row->addWidget(cotext);
-    row->addSpacing(6);
+    row->addSpacing(3);
 
     const QStringList scripts = {tr("&Normal"), tr("&Indice"), tr("E&xposant")};
     for (int i = 0; i < 3; ++i) {
@@ -96,14 +96,13 @@ FormatToolBar::FormatToolBar(QWidget *parent) : QWidget(parent)
     }
     Option2[0]->setToolTip(tr("Caractère normal"));
     Option2[0]->setChecked(true);
-    row->addSpacing(4);
+    row->addSpacing(2);
     const QStringList toggles = {tr("exposant"), tr("indice")};
     for (int i = 0; i < 2; ++i) {
         Check3[i] = named(new QCheckBox(toggles[i]), QStringLiteral("Check3_%1").arg(i), toggles[i]);
         Check3[i]->setFocusPolicy(Qt::TabFocus);
         row->addWidget(Check3[i]);
     }
-    row->addSpacing(4);
     udexp = named(new UpDown(1, 20, 1, 8), QStringLiteral("udexp"), tr("Pas des exposants"));
     decexp = named(new QLabel(QStringLiteral("8")), QStringLiteral("decexp"), tr("Pas des exposants"));
     udind = named(new UpDown(1, 20, 1, 5), QStringLiteral("udind"), tr("Pas des indices"));
