@@ -449,6 +449,24 @@ void tst_FormatInWindow::fontBox()
     Q_EMIT box->activated(4);
     QVERIFY(f.exo().selFontName() == QStringLiteral("Times New Roman"));
     QVERIFY(f.exo().hasFocus());
+
+    // A caret that lands in Symbol text leaves it: what is typed next is in the box's font,
+    // and the box keeps that font; a selection of Symbol text stays Symbol.
+    f.exo().setText("x");
+    f.exo().setSelection({0, 1});
+    f.exo().setSelRtf(R"({\rtf1{\fonttbl{\f0\fcharset2 Symbol;}}\f0 abg})");
+    f.exo().setSelection({1, 1});
+    QCOMPARE(f.exo().selFontName().valueOr({}), QStringLiteral("Symbol"));
+    QCOMPARE(box->currentText(), QStringLiteral("Times New Roman"));
+    f.exo().setSelection({2, 0});
+    QCOMPARE(f.exo().selFontName().valueOr({}), QStringLiteral("Times New Roman"));
+    QCOMPARE(box->currentText(), QStringLiteral("Times New Roman"));
+    QTest::keyClicks(f.exo().widget(), QStringLiteral("z"));
+    f.exo().setSelection({2, 1});
+    QCOMPARE(f.exo().selFontName().valueOr({}), QStringLiteral("Times New Roman"));
+    f.exo().setSelection({0, 2});
+    QCOMPARE(f.exo().selFontName().valueOr({}), QStringLiteral("Symbol"));
+    QCOMPARE(f.exo().text(), QByteArray("abzg"));
 }
 
 void tst_FormatInWindow::palette()
