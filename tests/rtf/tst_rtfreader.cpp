@@ -550,6 +550,14 @@ void tst_RtfReader::fontTableForms_data()
     QTest::newRow("without groups")
         << QByteArray(R"({\rtf1{\fonttbl\f0\fswiss Helvetica;\f1\fmodern Courier;}\f1 x})") << "Courier"
         << false;
+    // "MS Mincho" in Shift-JIS: full-width M and S (0x82 0x6C, 0x82 0x72), a space, then the
+    // kanji 0x96 0xBE and 0x92 0xA9.
+    QTest::newRow("double-byte name")
+        << QByteArray(R"({\rtf1{\fonttbl{\f0\fcharset128 \'82\'6c\'82\'72 \'96\'be\'92\'a9;}}\f0 x})")
+        << QStringLiteral("\uff2d\uff33 \u660e\u671d") << false;
+    QTest::newRow("\\u in the name, its fallback skipped")
+        << QByteArray(R"({\rtf1\uc1{\fonttbl{\f0 Caf\u233?\u8364? Sans;}}\f0 x})")
+        << QStringLiteral("Caf\u00e9\u20ac Sans") << false;
     QTest::newRow("Symbol without its charset")
         << QByteArray(R"({\rtf1{\fonttbl{\f0 Arial;}{\f1\fcharset0 Symbol;}}\f1 x})") << "Symbol" << true;
     QTest::newRow("alternative name is not appended")

@@ -623,6 +623,8 @@ private Q_SLOTS:
         QTest::newRow("size 72 pt") << between(styled([](CharStyle &s) { s.halfPoints = 144; }));
         QTest::newRow("Times New Roman")
             << between(styled([](CharStyle &s) { s.fontName = QStringLiteral("Times New Roman"); }));
+        QTest::newRow("font name beyond Windows-1252") << between(
+            styled([](CharStyle &s) { s.fontName = QStringLiteral("\uff2d\uff33 \u660e\u671d"); }));
         QTest::newRow("accented font name")
             << between(styled([](CharStyle &s) { s.fontName = QStringLiteral("Caract\u00e8res"); }));
         for (const int twips : {1, -1, 5, -5, -50, 64, -64, 88, 995, -1000}) {

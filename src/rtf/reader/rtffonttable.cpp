@@ -16,7 +16,7 @@ RtfFontTable::RtfFontTable(RtfCodePages &codePages) : m_codePages(codePages)
 void RtfFontTable::controlWord(std::string_view word, bool hasParameter, int parameter)
 {
     if (word == "f") {
-        if (m_pending.index >= 0 && !m_pending.name.trimmed().isEmpty())
+        if (m_pending.index >= 0 && !m_pending.blank())
             commit();
         m_pending = Pending{};
         m_pending.index = hasParameter ? parameter : 0;
@@ -34,20 +34,49 @@ void RtfFontTable::text(const char *bytes, qsizetype length)
             commit();
             continue;
         }
-        if (m_pending.index >= 0 && m_pending.name.size() < MaxNameLength)
+        if (m_pending.index >= 0 && m_pending.length() < MaxNameLength)
             m_pending.name.append(bytes[i]);
     }
 }
 
 void RtfFontTable::byte(unsigned char value)
 {
-    if (m_pending.index >= 0 && m_pending.name.size() < MaxNameLength)
+    if (m_pending.index >= 0 && m_pending.length() < MaxNameLength)
         m_pending.name.append(char(value));
+}
+
+void RtfFontTable::unicode(std::int64_t value)
+{
+    if (m_pending.index < 0 || m_pending.length() >= MaxNameLength || value < 0x20 || value > 0xFFFF)
+        return;
+    const int codePage =
+        m_pending.codePage > 0 ? m_pending.codePage : RtfCodePages::codePageForCharset(m_pending.charset);
+    m_pending.decoded += decodePending(codePage > 0 ? codePage : m_defaultCodePage);
+    m_pending.name.clear();
+    const char16_t c = char16_t(value);
+    m_pending.decoded += c == u';' ? QChar(u'?') : QChar(c); // a name never holds its own end
+}
+
+QString RtfFontTable::decodePending(int codePage) const
+{
+    QString text;
+    text.reserve(m_pending.name.size());
+    const bool doubleByte = RtfCodePages::isDoubleByte(codePage);
+    for (qsizetype i = 0; i < m_pending.name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(m_pending.name.at(i));
+        if (doubleByte && RtfCodePages::isLeadByte(codePage, byte) && i + 1 < m_pending.name.size()) {
+            text.append(
+                m_codePages.decodePair(codePage, byte, static_cast<unsigned char>(m_pending.name.at(++i))));
+            continue;
+        }
+        text.append(m_codePages.decode(codePage, byte));
+    }
+    return text;
 }
 
 void RtfFontTable::groupEnd()
 {
-    if (m_pending.index >= 0 && !m_pending.name.trimmed().isEmpty())
+    if (m_pending.index >= 0 && !m_pending.blank())
         commit();
 }
 
@@ -60,10 +89,7 @@ void RtfFontTable::commit()
     font.codePage =
         m_pending.codePage > 0 ? m_pending.codePage : RtfCodePages::codePageForCharset(m_pending.charset);
     const int namePage = font.codePage > 0 ? font.codePage : m_defaultCodePage;
-    QString name;
-    name.reserve(m_pending.name.size());
-    for (const char c : std::as_const(m_pending.name))
-        name.append(m_codePages.decode(namePage, static_cast<unsigned char>(c)));
+    const QString name = m_pending.decoded + decodePending(namePage);
     font.name = name.trimmed();
     // Whatever charset a file gives them, these fonts only have their own codes; writers agree.
     font.symbol = font.symbol || SymbolEncoding::isSymbolFont(font.name);

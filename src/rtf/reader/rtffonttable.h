@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QString>
 
+#include <cstdint>
 #include <string_view>
 
 class RtfCodePages;
@@ -26,6 +27,7 @@ public:
     void controlWord(std::string_view word, bool hasParameter, int parameter);
     void text(const char *bytes, qsizetype length);
     void byte(unsigned char value);
+    void unicode(std::int64_t value); // \uN in a face name
     // A group of the table closes: an entry whose name had no ';' ends there.
     void groupEnd();
 
@@ -42,8 +44,13 @@ private:
         int index = -1;
         int charset = 0;
         int codePage = 0;
-        QByteArray name;
+        QByteArray name; // bytes not yet decoded
+        QString decoded; // what came before them, decoded, and \uN characters
+        qsizetype length() const { return decoded.size() + name.size(); }
+        bool blank() const { return decoded.trimmed().isEmpty() && name.trimmed().isEmpty(); }
     };
+    // The pending bytes in the font's code page, double-byte pairs included.
+    QString decodePending(int codePage) const;
 
     RtfCodePages &m_codePages;
     int m_defaultCodePage = 1252;

@@ -467,6 +467,10 @@ void RtfParser::hexByte(unsigned char byte)
 void RtfParser::unicodeChar(std::int64_t value)
 {
     m_fallbackRemaining = top().unicodeSkip;
+    if (top().destination == RtfDestination::FontTable) {
+        m_fonts.unicode(value < 0 ? value + 65536 : value);
+        return;
+    }
     if (!inBody())
         return;
     m_body.setProps(top().chars);
