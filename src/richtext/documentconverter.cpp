@@ -344,16 +344,20 @@ QByteArray DocumentConverter::plainText(const QTextDocument &document, int start
     int lastFormat = -1;
     bool symbol = false;
     bool wide = false;
-    for (QTextBlock block = document.findBlock(start); block.isValid() && block.position() < end;
-         block = block.next()) {
+    // Positions are counted along, not asked of each block and fragment: asking costs a walk
+    // through the document's tree every time.
+    QTextBlock block = document.findBlock(start);
+    for (int blockStart = block.isValid() ? block.position() : end; block.isValid() && blockStart < end;
+         blockStart += block.length(), block = block.next()) {
         const QString text = block.text(); // one copy per block, not one per fragment
         const QChar *chars = text.constData();
-        const int blockStart = block.position();
+        int position = blockStart;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const int position = fragment.position();
-            const int from = qMax(start, position);
-            const int to = qMin(end, position + fragment.length());
+            const int fragmentStart = position;
+            position += fragment.length();
+            const int from = qMax(start, fragmentStart);
+            const int to = qMin(end, position);
             if (from >= to)
                 continue;
             if (fragment.charFormatIndex() != lastFormat) {
@@ -385,7 +389,7 @@ QByteArray DocumentConverter::plainText(const QTextDocument &document, int start
                 *out++ = byte < 0 || byte > 0xFF ? '?' : char(byte);
             }
         }
-        const int mark = block.position() + block.length() - 1;
+        const int mark = blockStart + block.length() - 1;
         if (mark >= start && mark < end)
             *out++ = '\r';
     }
