@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <sys/resource.h>
 
 namespace {
 
@@ -119,6 +120,12 @@ int main(int argc, char *argv[])
         });
     }
     print("open to the painted first page", median(open), "1000 ms");
+    {
+        rusage usage{};
+        if (getrusage(RUSAGE_SELF, &usage) == 0)
+            std::printf("%-44s %9.1f MB   (target 150 MB for 10 MB)\n", "peak memory of the process so far",
+                        double(usage.ru_maxrss) / 1024.0);
+    }
 
     {
         // The rest of the text is laid out in the background: how long, and the longest pause
