@@ -3,6 +3,7 @@
 //   editorbench [MB]        the generated exercise-like document of MB megabytes (default 10)
 // Each figure is the median of several runs in this process.
 #include "format/selectionmirror.h"
+#include "mainwindowfixture.h"
 #include "platform/editorstate.h"
 #include "richtext/richtextcontrol.h"
 #include "richtext/richtextfactory.h"
@@ -29,18 +30,10 @@
 
 namespace {
 
-struct Window
+struct Window : MainWindowFixture
 {
-    EditorState state;
-    ScriptedPlatform fake;
-    Platform platform = fake.platform();
-    std::unique_ptr<MainWindow> window;
-
-    Window()
+    Window() : MainWindowFixture(QRect(0, 0, 1280, 1024))
     {
-        fake.system.setScreenGeometry(QRect(0, 0, 1280, 1024));
-        window = std::make_unique<MainWindow>(state, platform, [] { return createRichTextControl(); });
-        window->start();
         window->show();
         window->repaint();
     }

@@ -2,6 +2,7 @@
 #include "format/scriptformat.h"
 #include "format/selectionmirror.h"
 #include "format/updown.h"
+#include "mainwindowfixture.h"
 #include "platform/editorstate.h"
 #include "richtext/richtextfactory.h"
 #include "scriptedplatform.h"
@@ -25,24 +26,15 @@
 namespace {
 
 // The real main window over the real control, shown and active so that focus is real.
-struct Fixture
+struct Fixture : MainWindowFixture
 {
-    EditorState state;
-    ScriptedPlatform fake;
-    Platform platform = fake.platform();
-    std::unique_ptr<MainWindow> window;
-
     explicit Fixture(const QRect &screen = QRect(0, 0, 1024, 768))
+        : MainWindowFixture(screen, {"Times New Roman", "Arial", "Symbol", "Courier New"})
     {
-        fake.system.setScreenGeometry(screen);
-        fake.system.setScreenFonts({"Times New Roman", "Arial", "Symbol", "Courier New"});
-        window = std::make_unique<MainWindow>(state, platform, [] { return createRichTextControl(); });
-        window->start();
         window->show();
         QApplication::setActiveWindow(window.get());
         exo().setFocus();
     }
-    RichTextControl &exo() { return window->exo(); }
     template <typename W = QWidget> W *find(const QString &name) const
     {
         return window->findChild<W *>(name);
@@ -481,7 +473,7 @@ void tst_FormatInWindow::palette()
             dialog->findChild<QPushButton *>(button)->click();
         });
     };
-    pick("Label1_10"); // column 1, row 2: 255, 192, 128
+    pick("Label1_10");                       // column 1, row 2: 255, 192, 128
     f.find<QComboBox>("Combo1")->setFocus(); // where a click on the tool bar may leave it
     f.command("Command12")->trigger();
     QVERIFY(f.exo().selColor() == qRgb(255, 192, 128));

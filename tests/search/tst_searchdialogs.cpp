@@ -1,3 +1,4 @@
+#include "mainwindowfixture.h"
 #include "platform/editorstate.h"
 #include "richtext/richtextfactory.h"
 #include "rtf/cp1252.h"
@@ -19,21 +20,10 @@
 
 namespace {
 
-struct WindowFixture
+struct WindowFixture : MainWindowFixture
 {
-    EditorState state;
-    ScriptedPlatform fake;
-    Platform platform = fake.platform();
-    std::unique_ptr<MainWindow> window;
     QStringList missedDialogs;
 
-    WindowFixture()
-    {
-        fake.system.setScreenGeometry(QRect(0, 0, 1024, 768));
-        window = std::make_unique<MainWindow>(state, platform, [] { return createRichTextControl(); });
-        window->start();
-    }
-    RichTextControl &exo() { return window->exo(); }
     QString text() { return Cp1252::decode(exo().text()); }
     void trigger(const char *command) { window->command(QLatin1String(command))->trigger(); }
 

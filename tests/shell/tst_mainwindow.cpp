@@ -1,4 +1,5 @@
 #include "exercise/recordfile.h"
+#include "mainwindowfixture.h"
 #include "platform/editorstate.h"
 #include "richtext/richtextfactory.h"
 #include "scriptedplatform.h"
@@ -19,19 +20,9 @@ namespace {
 
 // A started main window over the scripted platform; its state file lands in the double's
 // temporary application directory.
-struct WindowFixture
+struct WindowFixture : MainWindowFixture
 {
-    EditorState state;
-    ScriptedPlatform fake;
-    Platform platform = fake.platform();
-    std::unique_ptr<MainWindow> window;
-
-    explicit WindowFixture(const QRect &screen = QRect(0, 0, 1024, 768))
-    {
-        fake.system.setScreenGeometry(screen);
-        window = std::make_unique<MainWindow>(state, platform, [] { return createRichTextControl(); });
-        window->start();
-    }
+    using MainWindowFixture::MainWindowFixture;
 
     QString stateFilePath() const
     {
