@@ -69,6 +69,7 @@ private Q_SLOTS:
     void toolBar();
 
     void startUp();
+    void fitsEightHundredBySixHundred();
     void placement_data();
     void placement();
     void closeRightAfterStartAsksNothing();
@@ -296,6 +297,17 @@ void tst_MainWindow::startUp()
 
     QVERIFY(f.window->close());
     QCOMPARE(f.stateRecord(), QByteArray("NON"));
+}
+
+void tst_MainWindow::fitsEightHundredBySixHundred()
+{
+    // Every control laid out, the exercise panel included, within the smallest screen the
+    // editor is made for: nothing is pushed past the right edge.
+    WindowFixture f(QRect(0, 0, 800, 600));
+    f.window->show();
+    QVERIFY2(f.window->centralWidget()->minimumSizeHint().width() <= 800,
+             qPrintable(QString::number(f.window->centralWidget()->minimumSizeHint().width())));
+    QVERIFY(f.window->minimumSizeHint().width() <= 800);
 }
 
 void tst_MainWindow::placement_data()
