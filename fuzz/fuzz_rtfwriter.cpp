@@ -52,6 +52,17 @@ QString describe(const CharStyle &s)
         .arg(s.protectedText);
 }
 
+// Text with what does not print spelled out.
+QString visible(const QString &text)
+{
+    QString out;
+    for (const QChar c : text.left(60))
+        out += c.isPrint() && c.unicode() < 0x7F
+                   ? QString(c)
+                   : QStringLiteral("<%1>").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+    return out;
+}
+
 // Where the two differ, "" when they do not.
 QString difference(const QList<Flat> &a, const QList<Flat> &b)
 {
@@ -69,7 +80,7 @@ QString difference(const QList<Flat> &a, const QList<Flat> &b)
                 return QStringLiteral("paragraph %1 run %2:\n  \"%3\" %4\n  \"%5\" %6")
                     .arg(i)
                     .arg(r)
-                    .arg(x.at(r).second.left(60), describe(x.at(r).first), y.at(r).second.left(60),
+                    .arg(visible(x.at(r).second), describe(x.at(r).first), visible(y.at(r).second),
                          describe(y.at(r).first));
         }
     }

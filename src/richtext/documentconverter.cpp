@@ -319,6 +319,8 @@ void DocumentConverter::insertPlainText(QTextCursor &cursor, const QString &text
             cursor.insertBlock(cursor.blockFormat(), base);
         } else if (c == u'\v') {
             run.append(QChar(kLineBreak));
+        } else if (c.unicode() < 0x20 && c != u'\t') {
+            continue; // NUL and other control characters are not text: RTF could not keep them
         } else if (symbol && isPairAt(text, i)) {
             run.append(c);
             run.append(text.at(++i));

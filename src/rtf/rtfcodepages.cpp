@@ -180,8 +180,8 @@ QChar RtfCodePages::decodePair(int codePage, unsigned char lead, unsigned char t
         return QLatin1Char('?');
     const char bytes[2] = {char(lead), char(trail)};
     const QString text = decoder.decode(QByteArrayView(bytes, 2));
-    if (text.size() != 1 || text.at(0) == QChar::ReplacementCharacter)
-        return QLatin1Char('?');
+    if (text.size() != 1 || text.at(0) == QChar::ReplacementCharacter || text.at(0).unicode() < 0x20)
+        return QLatin1Char('?'); // U+FFFD or SUB: the codec has no character for the pair
     return text.at(0);
 }
 
@@ -209,7 +209,9 @@ const RtfCodePages::Table &RtfCodePages::table(int codePage)
         const QString text = decoder.decode(QByteArrayView(&byte, 1));
         if (isLeadByte(codePage, static_cast<unsigned char>(b)))
             continue;
-        if (text.size() == 1 && text.at(0) != QChar::ReplacementCharacter && !text.at(0).isNull())
+        // Codecs answer a byte they cannot map with U+FFFD or with SUB (0x1A); either way the
+        // Windows-1252 meaning stays.
+        if (text.size() == 1 && text.at(0) != QChar::ReplacementCharacter && text.at(0).unicode() >= 0x20)
             t[b] = text.at(0).unicode();
         if (isMacEastAsian(codePage)) {
             if (const char16_t mac = macSingleByte(static_cast<unsigned char>(b)))

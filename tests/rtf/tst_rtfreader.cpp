@@ -1,3 +1,4 @@
+#include "rtf/rtfcodepages.h"
 #include "rtf/rtfreader.h"
 
 #include <QBuffer>
@@ -121,6 +122,7 @@ class tst_RtfReader : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
+    void codePagesNeverGiveControlCharacters();
     void text_data();
     void text();
     void charStyle_data();
@@ -808,4 +810,26 @@ void tst_RtfReader::largeDocumentIsFast()
 }
 
 QTEST_MAIN(tst_RtfReader)
+// Codecs answer what they cannot map with SUB (0x1A) or U+FFFD; such a character would be
+// text the writer cannot keep (found by fuzzing a Mac Korean file).
+void tst_RtfReader::codePagesNeverGiveControlCharacters()
+{
+    RtfCodePages pages;
+    for (const int codePage :
+         {437,  850,  874,   932,   936,   949,   950,   1250,  1251,  1253,  1254,  1255, 1256,
+          1257, 1258, 10000, 10001, 10002, 10003, 10004, 10005, 10006, 10007, 10008, 10029}) {
+        for (int byte = 0x80; byte < 0x100; ++byte) {
+            const QChar c = pages.decode(codePage, uchar(byte));
+            QVERIFY2(c.unicode() >= 0x20,
+                     qPrintable(QStringLiteral("code page %1, byte %2").arg(codePage).arg(byte, 0, 16)));
+            if (RtfCodePages::isLeadByte(codePage, uchar(byte))) {
+                const QChar pair = pages.decodePair(codePage, uchar(byte), 0x20);
+                QVERIFY2(
+                    pair.unicode() >= 0x20,
+                    qPrintable(QStringLiteral("code page %1, pair %2 20").arg(codePage).arg(byte, 0, 16)));
+            }
+        }
+    }
+}
+
 #include "tst_rtfreader.moc"
