@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
         return runRtfCommand(args);
     if (group == QLatin1String("exercise"))
         return runExerciseCommand(args);
-    QTextStream(stderr) << "usage: veligram-tool rtf text FILE | rtf roundtrip IN OUT\n"
+    QTextStream(stderr) << "usage: veligram-tool rtf text FILE | rtf roundtrip IN OUT | rtf pdf IN OUT.pdf\n"
                            "       veligram-tool exercise show FILE | exercise write FILE [options]\n";
     return 1;
 }
