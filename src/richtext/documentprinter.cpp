@@ -16,6 +16,7 @@ bool DocumentPrinter::print(QTextDocument &document, QPagedPaintDevice &device)
     // and scales indents, tab stops and margins from screen pixels.
     layout->setPaintDevice(&device);
     const double margin = marginCm / 2.54 * 96;
+    document.setDocumentMargin(0); // sets the root frame's margins: before ours
     QTextFrameFormat frame = document.rootFrame()->frameFormat();
     frame.setLeftMargin(margin);
     frame.setRightMargin(margin);
@@ -24,7 +25,6 @@ bool DocumentPrinter::print(QTextDocument &document, QPagedPaintDevice &device)
     frame.setPadding(0);
     frame.setBorder(0);
     document.rootFrame()->setFrameFormat(frame);
-    document.setDocumentMargin(0);
     const QSizeF page(device.width(), device.height());
     document.setPageSize(page);
 
