@@ -238,7 +238,8 @@ private:
         m_out.openGroup();
         m_out.ignorableMarker();
         m_out.controlWord("objclass");
-        m_out.text(object.className.isEmpty() ? QStringLiteral("Package") : object.className);
+        // A picture kept linked to its image file has no class of its own.
+        m_out.text(object.className.isEmpty() ? QStringLiteral("Image") : object.className);
         m_out.closeGroup();
         if (!object.sourcePath.isEmpty()) {
             m_out.openGroup();
