@@ -82,7 +82,8 @@ ObjectTypeDialog::ObjectTypeDialog(FileDialogs &files, QString folder, QWidget *
     connect(m_types, &QListWidget::currentRowChanged, this, &ObjectTypeDialog::updateState);
     connect(m_path, &QLineEdit::textChanged, this, &ObjectTypeDialog::updateState);
     updateState();
-    resize(420, 300);
+    m_types->setFixedHeight(m_types->sizeHintForRow(0) * 4 + 2 * m_types->frameWidth());
+    resize(420, sizeHint().height());
 }
 
 ObjectChoice ObjectTypeDialog::choice() const

@@ -40,6 +40,10 @@ Tabof::Tabof(RichTextControl &exo, MessageBoxes &messages, std::function<void()>
     m_list1->setObjectName(QStringLiteral("List1"));
     m_list1->setAccessibleName(positions);
     m_list1->setSortingEnabled(true); // sorted as text: "10,5" comes before "2,"
+    // Room for the ten stops the ruler shows, not for a page of them.
+    m_list1->setMinimumSize(m_list1->fontMetrics().horizontalAdvance(QStringLiteral("00,00")) * 3,
+                            m_list1->fontMetrics().height() * 8);
+    m_list1->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     m_list2 = new QListWidget(this);
     m_list2->setObjectName(QStringLiteral("List2"));
     m_list2->setAccessibleName(positions);
@@ -91,6 +95,7 @@ Tabof::Tabof(RichTextControl &exo, MessageBoxes &messages, std::function<void()>
     connect(eraseAll, &QPushButton::clicked, this, &Tabof::effacerTout);
     connect(close, &QPushButton::clicked, this, [this] { done(QDialog::Accepted); });
     m_text1->setFocus();
+    adjustSize();
 }
 
 bool Tabof::load()
