@@ -2,6 +2,9 @@
 
 #include <functional>
 
+class MessageBoxes;
+class QWidget;
+class RichTextControl;
 class ShellHost;
 struct Platform;
 
@@ -9,10 +12,6 @@ struct Platform;
 // the `marges` dialog). Both dialogs are created when shown and destroyed when closed;
 // `majregle` puts the ruler's markers back in step after the tabs dialog.
 void installLayoutDialogs(ShellHost &host, const Platform &platform, std::function<void()> majregle);
-
-class RichTextControl;
-class MessageBoxes;
-class QWidget;
 
 // The two commands, for the menu and for tests.
 void showTabsDialog(RichTextControl &exo, MessageBoxes &messages, const std::function<void()> &majregle,

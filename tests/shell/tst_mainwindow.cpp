@@ -8,9 +8,12 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -92,9 +95,39 @@ private Q_SLOTS:
     void exerciseItemsShowPathsAsGiven();
     void modulesJoinTheStartUp();
 
+    void printWithoutPrinterSaysWhereThePdfWent();
+    void linkOptionsToggleTheirTicks();
+
     void help_data();
     void help();
 };
+
+void tst_MainWindow::printWithoutPrinterSaysWhereThePdfWent()
+{
+    WindowFixture f;
+    QTemporaryDir folder;
+    f.state.currentDocumentPath = QDir::toNativeSeparators(folder.filePath(QStringLiteral("enonce.rtf")));
+    f.fake.printer.setPrinterInstalled(false);
+    f.typeIntoExo(QStringLiteral("Bonjour"));
+    f.window->command(QStringLiteral("Command18"))->trigger();
+    const QString pdf = folder.filePath(QStringLiteral("enonce.pdf"));
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    QVERIFY2(f.window->statusBar()->currentMessage().contains(QDir::toNativeSeparators(pdf)),
+             qPrintable(f.window->statusBar()->currentMessage()));
+}
+
+void tst_MainWindow::linkOptionsToggleTheirTicks()
+{
+    WindowFixture f;
+    for (const char *name : {"lierobj", "liercolle"}) {
+        QAction *item = f.window->command(QLatin1String(name));
+        QVERIFY2(item->isChecked(), name);
+        item->trigger();
+        QVERIFY2(!item->isChecked(), name);
+        item->trigger();
+        QVERIFY2(item->isChecked(), name);
+    }
+}
 
 void tst_MainWindow::menus_data()
 {
