@@ -6,6 +6,8 @@
 #include "rtf/symbolencoding.h"
 
 #include <QFile>
+#include <QPageSize>
+#include <QPdfWriter>
 #include <QSaveFile>
 #include <QTextStream>
 
@@ -134,6 +136,34 @@ int roundTrip(const QString &in, const QString &out)
     return 0;
 }
 
+// Through the control's print, as "&Imprimer" prints on a PDF printer: the same pages.
+int printPdf(const QString &in, const QString &out)
+{
+    {
+        QFile probe(in);
+        if (!probe.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("cannot read %1: %2").arg(in, probe.errorString()));
+    }
+    const std::unique_ptr<RichTextControl> control = createRichTextControl();
+    if (!control->loadFile(in))
+        return fail(QStringLiteral("cannot read %1: damaged RTF").arg(in));
+    control->setSelection({0, 0});
+    // Written beside the target first, so a failed print leaves an older PDF as it was.
+    QSaveFile file(out);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(QStringLiteral("cannot write %1: %2").arg(out, file.errorString()));
+    bool printed = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setCreator(QStringLiteral("veligram-tool"));
+        printed = control->printSelection(writer);
+    }
+    if (!printed || !file.commit())
+        return fail(QStringLiteral("cannot write %1: %2").arg(out, file.errorString()));
+    return 0;
+}
+
 } // namespace
 
 int runRtfCommand(const QStringList &args)
@@ -142,5 +172,8 @@ int runRtfCommand(const QStringList &args)
         return printText(args.at(1));
     if (args.size() == 3 && args.at(0) == QLatin1String("roundtrip"))
         return roundTrip(args.at(1), args.at(2));
-    return fail(QStringLiteral("usage: veligram-tool rtf text FILE | rtf roundtrip IN OUT"));
+    if (args.size() == 3 && args.at(0) == QLatin1String("pdf"))
+        return printPdf(args.at(1), args.at(2));
+    return fail(
+        QStringLiteral("usage: veligram-tool rtf text FILE | rtf roundtrip IN OUT | rtf pdf IN OUT.pdf"));
 }

@@ -17,7 +17,7 @@ int main(int argc, char *argv[])
         return runExerciseCommand(args);
     if (group == QLatin1String("chem"))
         return runChemCommand(args);
-    QTextStream(stderr) << "usage: veligram-tool rtf text FILE | rtf roundtrip IN OUT\n"
+    QTextStream(stderr) << "usage: veligram-tool rtf text FILE | rtf roundtrip IN OUT | rtf pdf IN OUT.pdf\n"
                            "       veligram-tool exercise show FILE | exercise write FILE [options]\n"
                            "       veligram-tool chem [options] FORMULA\n";
     return 1;

@@ -6,6 +6,7 @@
 #include "inputboxes.h"
 #include "keystrokes.h"
 #include "messageboxes.h"
+#include "objectapplications.h"
 #include "printing.h"
 #include "systeminfo.h"
 
@@ -21,4 +22,5 @@ struct Platform
     Printing &printer;
     HelpViewer &help;
     SystemInfo &system;
+    ObjectApplications &objects;
 };

@@ -1,8 +1,16 @@
 #pragma once
 
+#include <QString>
+
 #include <functional>
 
 class QPagedPaintDevice;
+
+struct PrintOutcome
+{
+    bool printed = false; // the job ran and said it succeeded
+    QString pdfPath;      // the job went to this PDF file instead of a printer
+};
 
 // The printer: its set-up dialog and the print job. `job` draws onto the chosen printer and
 // says whether it succeeded.
@@ -15,4 +23,9 @@ public:
     // `selectionOnly` tells the job what the user chose.
     virtual bool print(bool hasSelection,
                        const std::function<bool(QPagedPaintDevice &printer, bool selectionOnly)> &job) = 0;
+    // Runs `job` on the current printer with no dialog, as one copy. When the system has no
+    // printer and the set-up dialog chose no file, the current printer is the PDF file
+    // `pdfWhenNoPrinter` (a file that exists is replaced).
+    virtual PrintOutcome printOnCurrent(const QString &pdfWhenNoPrinter,
+                                        const std::function<bool(QPagedPaintDevice &printer)> &job) = 0;
 };

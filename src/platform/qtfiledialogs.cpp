@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 namespace {
 
@@ -26,12 +27,36 @@ FileDialogResult QtFileDialogs::save(const FileDialogRequest &request)
 
 FileDialogResult QtFileDialogs::run(const FileDialogRequest &request, bool saving)
 {
-    QFileDialog dialog(QApplication::activeWindow(), request.title);
+    QFileDialog dialog(QApplication::activeWindow());
+    prepare(dialog, request, saving);
+    const QStringList filters = dialog.nameFilters();
+
+    FileDialogResult result;
+    if (dialog.exec() != QDialog::Accepted)
+        return result; // cancelled
+    result.cancelled = false;
+    const QStringList chosen = dialog.selectedFiles();
+    if (chosen.isEmpty() || chosen.front().isEmpty() || QFileInfo(chosen.front()).isDir()) {
+        result.failed = true;
+        return result;
+    }
+    result.path = QDir::toNativeSeparators(chosen.front());
+    m_lastFolder = QFileInfo(chosen.front()).absolutePath();
+    const int selected = int(filters.indexOf(dialog.selectedNameFilter()));
+    result.filterIndex = selected >= 0 ? selected + 1 : 1;
+    return result;
+}
+
+void QtFileDialogs::prepare(QFileDialog &dialog, const FileDialogRequest &request, bool saving) const
+{
+    dialog.setWindowTitle(request.title);
     dialog.setObjectName(QStringLiteral("fileDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    // Qt's own default, made explicit: the teachers' files come from a case-blind system.
+    dialog.setFilter(dialog.filter() & ~QDir::CaseSensitive);
 
     const QStringList filters = toQtNameFilters(request.filter);
     if (!filters.isEmpty())
@@ -43,6 +68,10 @@ FileDialogResult QtFileDialogs::run(const FileDialogRequest &request, bool savin
     QString directory = QDir::fromNativeSeparators(request.initialDirectory);
     if (initial.contains(QLatin1Char('/')))
         directory = initialInfo.path();
+    if (directory.isEmpty() || !QFileInfo(directory).isDir())
+        directory = m_lastFolder;
+    if (directory.isEmpty() || !QFileInfo(directory).isDir())
+        directory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (!directory.isEmpty() && QFileInfo(directory).isDir())
         dialog.setDirectory(directory);
 
@@ -57,18 +86,4 @@ FileDialogResult QtFileDialogs::run(const FileDialogRequest &request, bool savin
     const int filterIndex = request.filterIndex - 1;
     if (filterIndex >= 0 && filterIndex < filters.size())
         dialog.selectNameFilter(filters[filterIndex]);
-
-    FileDialogResult result;
-    if (dialog.exec() != QDialog::Accepted)
-        return result; // cancelled
-    result.cancelled = false;
-    const QStringList chosen = dialog.selectedFiles();
-    if (chosen.isEmpty() || chosen.front().isEmpty() || QFileInfo(chosen.front()).isDir()) {
-        result.failed = true;
-        return result;
-    }
-    result.path = QDir::toNativeSeparators(chosen.front());
-    const int selected = int(filters.indexOf(dialog.selectedNameFilter()));
-    result.filterIndex = selected >= 0 ? selected + 1 : 1;
-    return result;
 }

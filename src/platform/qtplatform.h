@@ -7,6 +7,7 @@
 #include "qtinputboxes.h"
 #include "qtkeystrokes.h"
 #include "qtmessageboxes.h"
+#include "qtobjectapplications.h"
 #include "qtprinting.h"
 #include "qtsysteminfo.h"
 
@@ -19,7 +20,7 @@ public:
     QtPlatform(const QtPlatform &) = delete;
     QtPlatform &operator=(const QtPlatform &) = delete;
 
-    Platform platform() { return {messages, files, input, clipboard, keys, printer, help, system}; }
+    Platform platform() { return {messages, files, input, clipboard, keys, printer, help, system, objects}; }
 
     QtMessageBoxes messages;
     QtFileDialogs files;
@@ -29,4 +30,5 @@ public:
     QtPrinting printer;
     QtHelpViewer help;
     QtSystemInfo system;
+    QtObjectApplications objects;
 };

@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
 
 QtPrinting::QtPrinting() = default;
@@ -31,7 +32,28 @@ bool QtPrinting::setUp()
         if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
             ok->setText(QPrintDialog::tr("OK"));
     }
-    return dialog.exec() == QDialog::Accepted;
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    m_fileChosen = printer().outputFormat() == QPrinter::PdfFormat && !printer().outputFileName().isEmpty();
+    return true;
+}
+
+PrintOutcome QtPrinting::printOnCurrent(const QString &pdfWhenNoPrinter,
+                                        const std::function<bool(QPagedPaintDevice &)> &job)
+{
+    QPrinter &target = printer();
+    target.setCopyCount(1);
+    target.setPrintRange(QPrinter::AllPages);
+    if (!m_fileChosen && QPrinterInfo::availablePrinters().isEmpty()) {
+        // A teacher without a printer hands out PDF files: the job goes beside the document.
+        target.setOutputFormat(QPrinter::PdfFormat);
+        target.setOutputFileName(pdfWhenNoPrinter);
+    }
+    PrintOutcome outcome;
+    if (target.outputFormat() == QPrinter::PdfFormat)
+        outcome.pdfPath = target.outputFileName();
+    outcome.printed = job && job(target);
+    return outcome;
 }
 
 bool QtPrinting::print(bool hasSelection, const std::function<bool(QPagedPaintDevice &, bool)> &job)

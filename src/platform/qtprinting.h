@@ -17,9 +17,12 @@ public:
     bool setUp() override;
     bool print(bool hasSelection,
                const std::function<bool(QPagedPaintDevice &printer, bool selectionOnly)> &job) override;
+    PrintOutcome printOnCurrent(const QString &pdfWhenNoPrinter,
+                                const std::function<bool(QPagedPaintDevice &printer)> &job) override;
 
 private:
     QPrinter &printer();
 
     std::unique_ptr<QPrinter> m_printer; // created on first use: it queries the print system
+    bool m_fileChosen = false;           // the set-up dialog sent the output to a file
 };

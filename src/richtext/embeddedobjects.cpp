@@ -29,12 +29,52 @@ template <typename Visit> void forEachObject(const QTextDocument &document, Visi
             if (!fragment.charFormat().isImageFormat())
                 continue;
             const QString text = fragment.text();
-            for (const QChar c : text) {
-                if (c.unicode() == kObject && !visit(fragment.charFormat()))
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                if (text.at(i).unicode() == kObject &&
+                    !visit(fragment.charFormat(), fragment.position() + int(i)))
                     return;
             }
         }
     }
+}
+
+struct DecodedImage
+{
+    QImage image;
+    QByteArray bytes;  // the file's own bytes, kept when the picture was not scaled
+    QByteArray format; // "png" or "jpeg" for kept bytes
+};
+
+// Reads the picture at the size it will show: QImageReader scales while decoding, so a
+// 40-megapixel photograph never exists in memory at full size.
+DecodedImage decodeImage(const QByteArray &bytes, int maxWidthPx)
+{
+    DecodedImage decoded;
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
+    reader.setAutoTransform(true);
+    const QByteArray format = reader.format().toLower();
+    const QSize size = reader.size();
+    const bool scaled = maxWidthPx > 0 && size.isValid() && size.width() > maxWidthPx;
+    if (scaled)
+        reader.setScaledSize(
+            QSize(maxWidthPx, qMax(1, int(qint64(size.height()) * maxWidthPx / size.width()))));
+    decoded.image = reader.read();
+    if (decoded.image.isNull())
+        return decoded;
+    if (!scaled && (format == "png" || format == "jpeg" || format == "jpg")) {
+        decoded.bytes = bytes;
+        decoded.format = format == "png" ? QByteArray("png") : QByteArray("jpeg");
+    } else if (scaled && (format == "jpeg" || format == "jpg")) {
+        QBuffer jpeg(&decoded.bytes);
+        jpeg.open(QIODevice::WriteOnly);
+        if (decoded.image.save(&jpeg, "JPEG", 90))
+            decoded.format = "jpeg";
+        else
+            decoded.bytes.clear();
+    }
+    return decoded;
 }
 
 QImage labelledIcon(const QString &label)
@@ -66,7 +106,7 @@ QImage labelledIcon(const QString &label)
 int EmbeddedObjects::count(const QTextDocument &document)
 {
     int count = 0;
-    forEachObject(document, [&](const QTextCharFormat &) {
+    forEachObject(document, [&](const QTextCharFormat &, int) {
         ++count;
         return true;
     });
@@ -77,12 +117,13 @@ ObjectInfo EmbeddedObjects::at(const QTextDocument &document, int index)
 {
     ObjectInfo info;
     int current = 0;
-    forEachObject(document, [&](const QTextCharFormat &format) {
+    forEachObject(document, [&](const QTextCharFormat &format, int) {
         if (current++ < index)
             return true;
         const QTextImageFormat image = format.toImageFormat();
         const auto object = objectOf(format, document);
         info.className = object ? object->className : QString();
+        info.sourcePath = object ? object->sourcePath : QString();
         info.isPicture = info.className.isEmpty();
         info.sizePx = QSize(qRound(image.width()), qRound(image.height()));
         return false;
@@ -90,26 +131,63 @@ ObjectInfo EmbeddedObjects::at(const QTextDocument &document, int index)
     return info;
 }
 
-std::shared_ptr<const EmbeddedObject> EmbeddedObjects::fromFile(const QString &path)
+int EmbeddedObjects::positionOf(const QTextDocument &document, int index)
+{
+    int position = -1;
+    int current = 0;
+    forEachObject(document, [&](const QTextCharFormat &, int at) {
+        if (current++ < index)
+            return true;
+        position = at;
+        return false;
+    });
+    return index < 0 ? -1 : position;
+}
+
+QImage EmbeddedObjects::pictureOf(const QString &path, int maxWidthPx)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray bytes = file.readAll();
+    const QImage image = decodeImage(file.readAll(), maxWidthPx).image;
+    return image.isNull() ? labelledIcon(QFileInfo(path).fileName()) : image;
+}
+
+std::shared_ptr<const EmbeddedObject> EmbeddedObjects::withPicture(const EmbeddedObject &object,
+                                                                   const QImage &picture)
+{
+    auto changed = std::make_shared<EmbeddedObject>();
+    changed->className = object.className;
+    changed->sourcePath = object.sourcePath;
+    changed->image = picture;
+    QBuffer png(&changed->imageData);
+    png.open(QIODevice::WriteOnly);
+    picture.save(&png, "PNG");
+    changed->imageFormat = "png";
+    changed->widthTwips = int(picture.width() * TextFormats::kTwipsPerPixel);
+    changed->heightTwips = int(picture.height() * TextFormats::kTwipsPerPixel);
+    return changed;
+}
+
+std::shared_ptr<const EmbeddedObject> EmbeddedObjects::fromFile(const QString &path, const QString &className,
+                                                                int maxWidthPx)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
     auto object = std::make_shared<EmbeddedObject>();
-    QBuffer buffer;
-    buffer.setData(bytes);
-    QImageReader reader(&buffer);
-    const QByteArray format = reader.format().toLower();
-    object->image = reader.read();
-    if (!object->image.isNull()) {
-        if (format == "png" || format == "jpeg" || format == "jpg") {
-            object->imageData = bytes;
-            object->imageFormat = format == "png" ? QByteArray("png") : QByteArray("jpeg");
-        }
-    } else {
+    {
+        DecodedImage decoded = decodeImage(file.readAll(), maxWidthPx);
+        object->image = std::move(decoded.image);
+        object->imageData = std::move(decoded.bytes);
+        object->imageFormat = std::move(decoded.format);
+    }
+    object->sourcePath = QFileInfo(path).absoluteFilePath();
+    object->className = className;
+    if (object->image.isNull()) {
         object->image = labelledIcon(QFileInfo(path).fileName());
-        object->className = packageClassName();
+        if (object->className.isEmpty())
+            object->className = packageClassName();
     }
     if (object->imageData.isEmpty()) {
         QBuffer png(&object->imageData);
@@ -183,4 +261,9 @@ void EmbeddedObjects::insertPicture(QTextCursor &cursor, const QImage &image, co
 QString EmbeddedObjects::packageClassName()
 {
     return QStringLiteral("Package");
+}
+
+QImage objectPictureOf(const QString &path, int maxWidthPx)
+{
+    return EmbeddedObjects::pictureOf(path, maxWidthPx);
 }

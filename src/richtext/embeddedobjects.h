@@ -24,8 +24,19 @@ public:
     // An image file becomes its picture, with the file's own bytes kept when they are PNG or
     // JPEG. Any other file becomes a picture of a document icon labelled with the file name:
     // there is no object embedding here, so the file's content is not kept. Null when the
-    // file cannot be read.
-    static std::shared_ptr<const EmbeddedObject> fromFile(const QString &path);
+    // file cannot be read. An image wider than `maxWidthPx` (0: no limit) is decoded scaled
+    // to that width and re-encoded: its raw bytes are never held. The object remembers the
+    // file as its source and carries `className` (empty: none for an image, else "Package").
+    static std::shared_ptr<const EmbeddedObject> fromFile(const QString &path, const QString &className = {},
+                                                          int maxWidthPx = 0);
+    // What `path` shows as an object's picture: the image (scaled as above) or the labelled
+    // icon. Null when the file cannot be read.
+    static QImage pictureOf(const QString &path, int maxWidthPx = 0);
+    // The same object showing `picture`, kept as PNG.
+    static std::shared_ptr<const EmbeddedObject> withPicture(const EmbeddedObject &object,
+                                                             const QImage &picture);
+    // Position of object `index` in the text, -1 when out of range.
+    static int positionOf(const QTextDocument &document, int index);
     static QTextImageFormat objectFormat(std::shared_ptr<const EmbeddedObject> object,
                                          const QTextCharFormat &around);
     // The object behind an object position's format; pictures that came from elsewhere (a

@@ -51,6 +51,7 @@ QString ImageStore::add(std::shared_ptr<const EmbeddedObject> object)
     hash.addData(object->imageData);
     hash.addData(object->verbatimRtf);
     hash.addData(object->className.toUtf8());
+    hash.addData(object->sourcePath.toUtf8());
     hash.addData(
         QByteArray(QByteArray::number(object->widthTwips) + 'x' + QByteArray::number(object->heightTwips)));
     if (object->imageData.isEmpty() && !object->image.isNull()) {

@@ -82,11 +82,14 @@ public:
     [[nodiscard]] bool loadFile(const QString &path) override;
     [[nodiscard]] bool saveFile(const QString &path) override;
     bool printSelection(QPagedPaintDevice &printer) override;
+    QImage picture(int maxWidthPx) const override;
 
     int objectCount() const override;
     ObjectInfo objectAt(int index) const override;
     void insertPicture(const QImage &image) override;
-    [[nodiscard]] bool addObjectFromFile(const QString &path) override;
+    [[nodiscard]] bool addObjectFromFile(const QString &path, const QString &className = QString()) override;
+    void setObjectLinked(int index, bool linked) override;
+    void setObjectPicture(int index, const QImage &picture) override;
 
     bool canUndo() const override;
     void undo() override;

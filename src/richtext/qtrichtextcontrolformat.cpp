@@ -1,12 +1,14 @@
 // The attribute, object and printing half of QtRichTextControl; the selection, text, file and
 // undo half is in qtrichtextcontrol.cpp.
 #include "documentconverter.h"
+#include "documentprinter.h"
 #include "embeddedobjects.h"
 #include "qtrichtextcontrol.h"
 #include "richtextdocument.h"
 #include "richtextedit.h"
 #include "selectionformatter.h"
 
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextDocumentFragment>
 
@@ -278,9 +280,20 @@ void QtRichTextControl::insertPicture(const QImage &image)
     setCursor(c);
 }
 
-bool QtRichTextControl::addObjectFromFile(const QString &path)
+namespace {
+
+// The widest picture the text shows without scrolling; a control that is not laid out yet
+// counts as a window of the usual size.
+int pictureWidthLimit(double textWidth)
 {
-    const auto object = EmbeddedObjects::fromFile(path);
+    return textWidth >= 100 ? int(textWidth) : 600;
+}
+
+} // namespace
+
+bool QtRichTextControl::addObjectFromFile(const QString &path, const QString &className)
+{
+    const auto object = EmbeddedObjects::fromFile(path, className, pictureWidthLimit(rightMargin()));
     if (!object)
         return false;
     QTextCursor c = cursor();
@@ -293,6 +306,64 @@ bool QtRichTextControl::addObjectFromFile(const QString &path)
     return true;
 }
 
+void QtRichTextControl::setObjectLinked(int index, bool linked)
+{
+    const int position = EmbeddedObjects::positionOf(*m_document, index);
+    if (position < 0)
+        return;
+    QTextCursor c(m_document);
+    c.setPosition(position);
+    c.setPosition(position + 1, QTextCursor::KeepAnchor);
+    const QTextCharFormat format = c.charFormat();
+    const auto object = EmbeddedObjects::objectOf(format, *m_document);
+    if (!object || object->sourcePath.isEmpty() == !linked)
+        return;
+    if (linked)
+        return; // a link cannot be made up: only an object made from a file has one
+    auto unlinked = std::make_shared<EmbeddedObject>(*object);
+    unlinked->sourcePath.clear();
+    c.setCharFormat(EmbeddedObjects::objectFormat(unlinked, format));
+}
+
+void QtRichTextControl::setObjectPicture(int index, const QImage &picture)
+{
+    const int position = EmbeddedObjects::positionOf(*m_document, index);
+    if (position < 0 || picture.isNull())
+        return;
+    QTextCursor c(m_document);
+    c.setPosition(position);
+    c.setPosition(position + 1, QTextCursor::KeepAnchor);
+    const QTextCharFormat format = c.charFormat();
+    const auto object = EmbeddedObjects::objectOf(format, *m_document);
+    if (!object)
+        return;
+    const int limit = pictureWidthLimit(rightMargin());
+    const QImage shown =
+        picture.width() > limit ? picture.scaledToWidth(limit, Qt::SmoothTransformation) : picture;
+    c.setCharFormat(EmbeddedObjects::objectFormat(EmbeddedObjects::withPicture(*object, shown), format));
+}
+
+QImage QtRichTextControl::picture(int maxWidthPx) const
+{
+    if (m_document->isEmpty() || maxWidthPx <= 0)
+        return {};
+    RichTextDocument copy;
+    copy.setDefaultFont(m_document->defaultFont());
+    QTextCursor target(&copy);
+    target.insertFragment(QTextDocumentFragment(m_document));
+    copy.setDocumentMargin(2);
+    copy.setTextWidth(maxWidthPx);
+    copy.setTextWidth(qMin(qreal(maxWidthPx), copy.idealWidth() + 2 * copy.documentMargin()));
+    const QSize size = copy.size().toSize().boundedTo(QSize(maxWidthPx, 4000));
+    if (size.isEmpty())
+        return {};
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    copy.drawContents(&painter, QRectF(QPointF(0, 0), size));
+    return image;
+}
+
 bool QtRichTextControl::printSelection(QPagedPaintDevice &printer)
 {
     const QTextCursor c = cursor();
@@ -301,6 +372,5 @@ bool QtRichTextControl::printSelection(QPagedPaintDevice &printer)
     copy.setDefaultFont(m_document->defaultFont());
     QTextCursor target(&copy);
     target.insertFragment(c.hasSelection() ? c.selection() : QTextDocumentFragment(m_document));
-    copy.print(&printer);
-    return true;
+    return DocumentPrinter::print(copy, printer);
 }

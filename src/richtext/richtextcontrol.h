@@ -38,6 +38,7 @@ struct ObjectInfo
     bool isPicture = true; // false: an embedded object of another application
     QString className;     // object class, empty for a plain picture
     QSize sizePx;
+    QString sourcePath; // the file a linked object stays bound to; empty for a plain picture
 };
 
 // The rich-text control every text of the editor lives in: `exo` and the hidden buffers. Other
@@ -171,16 +172,30 @@ public:
     [[nodiscard]] virtual bool loadFile(const QString &path) = 0;
     [[nodiscard]] virtual bool saveFile(const QString &path) = 0;
 
-    // Prints the selection, or the whole text when nothing is selected.
+    // Prints the selection, or the whole text when nothing is selected, with the text's own
+    // pagination and nothing added to the pages. False when the device cannot be drawn on.
     virtual bool printSelection(QPagedPaintDevice &printer) = 0;
+    // The whole text drawn on white as the screen shows it, as wide as its longest line but
+    // at most `maxWidthPx`; what a paste "as a picture" inserts. Null for an empty text.
+    virtual QImage picture(int maxWidthPx) const = 0;
 
     // --- Embedded objects ---
     virtual int objectCount() const = 0;
     virtual ObjectInfo objectAt(int index) const = 0;
     // Inserts at the caret, replacing the selection: a picture, or a file as an object (an
-    // image file shows as its picture, any other file as a labelled icon).
+    // image file shows as its picture, any other file as a labelled icon). The object
+    // remembers its file and carries `className` (empty: a picture for an image file,
+    // "Package" for any other). An image wider than the text is read scaled to the text's
+    // width, so a huge photograph costs memory for what it shows, not for its raw size.
     virtual void insertPicture(const QImage &image) = 0;
-    [[nodiscard]] virtual bool addObjectFromFile(const QString &path) = 0;
+    [[nodiscard]] virtual bool addObjectFromFile(const QString &path,
+                                                 const QString &className = QString()) = 0;
+    // Whether object `index` stays linked to its file (opened for editing, its picture taken
+    // again from it) or keeps its picture alone. Out of range: nothing.
+    virtual void setObjectLinked(int index, bool linked) = 0;
+    // Object `index` shows `picture` from now on (at the picture's size, within the text's
+    // width); its class and link stay. One undo step. Out of range or null picture: nothing.
+    virtual void setObjectPicture(int index, const QImage &picture) = 0;
 
     // --- Undo and edit blocks ---
     virtual bool canUndo() const = 0;
@@ -205,6 +220,11 @@ Q_SIGNALS:
     void selectionChanged();
     void textChanged();
 };
+
+// What an object made from `path` shows: the image of an image file, read scaled to
+// `maxWidthPx` when wider (0: no limit), else a document icon labelled with the file name.
+// Null when the file cannot be read.
+QImage objectPictureOf(const QString &path, int maxWidthPx = 0);
 
 // One undo step for everything done while it lives, whatever path leaves the scope.
 class EditBlock

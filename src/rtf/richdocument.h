@@ -90,6 +90,9 @@ struct EmbeddedObject
     int heightTwips = 0;
     QByteArray verbatimRtf; // Verbatim: the whole {\pict …} or {\object …} group, written back as is
     QString className;      // embedded objects: their class name, when known
+    // An object made from a file stays linked to it: the file opens for editing, and the
+    // picture is taken again from it. Empty for pictures and for objects read from elsewhere.
+    QString sourcePath;
 };
 
 struct TextRun

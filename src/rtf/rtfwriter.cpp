@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QImageReader>
 #include <QLoggingCategory>
+#include <QUrl>
 
 #include <cstdlib>
 
@@ -223,6 +224,50 @@ private:
             m_out.raw(object.verbatimRtf);
             return;
         }
+        if (object.className.isEmpty() && object.sourcePath.isEmpty()) {
+            writePicture(object);
+            return;
+        }
+        // An object of another application: other word processors cannot run it, so it goes
+        // out with its picture as the \result they show. There is no \objdata: the object's
+        // content is its linked file, named in \objname (percent-encoded, so 7-bit).
+        m_out.openGroup();
+        m_out.controlWord("object");
+        m_out.controlWord("objemb");
+        m_out.controlWord("rsltpict");
+        m_out.controlWord("objw", objectWidth(object));
+        m_out.controlWord("objh", objectHeight(object));
+        m_out.openGroup();
+        m_out.ignorableMarker();
+        m_out.controlWord("objclass");
+        // A picture kept linked to its image file has no class of its own.
+        m_out.text(object.className.isEmpty() ? QStringLiteral("Image") : object.className);
+        m_out.closeGroup();
+        if (!object.sourcePath.isEmpty()) {
+            m_out.openGroup();
+            m_out.ignorableMarker();
+            m_out.controlWord("objname");
+            m_out.text(QString::fromLatin1(QUrl::toPercentEncoding(object.sourcePath, "/\\:")));
+            m_out.closeGroup();
+        }
+        m_out.openGroup();
+        m_out.controlWord("result");
+        writePicture(object);
+        m_out.closeGroup();
+        m_out.closeGroup();
+    }
+
+    static int objectWidth(const EmbeddedObject &object)
+    {
+        return object.widthTwips > 0 ? object.widthTwips : object.image.width() * 15;
+    }
+    static int objectHeight(const EmbeddedObject &object)
+    {
+        return object.heightTwips > 0 ? object.heightTwips : object.image.height() * 15;
+    }
+
+    void writePicture(const EmbeddedObject &object)
+    {
         QByteArray data;
         const char *blip = nullptr;
         QSize pixels;

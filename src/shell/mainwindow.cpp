@@ -5,6 +5,7 @@
 #include "edit/clipboardmodule.h"
 #include "edit/editmodule.h"
 #include "edit/formatmemory.h"
+#include "edit/insertionmodule.h"
 #include "exercise/exercisecontroller.h"
 #include "exercise/exercisemodule.h"
 #include "format/bulkscriptsmodule.h"
@@ -13,6 +14,8 @@
 #include "format/scriptformat.h"
 #include "format/updown.h"
 #include "helpcommand.h"
+#include "layout/layoutdialogsmodule.h"
+#include "layout/ruler.h"
 #include "layout/rulermodule.h"
 #include "platform/editorstate.h"
 #include "platform/platform.h"
@@ -30,6 +33,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStatusBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -197,6 +201,8 @@ void MainWindow::installModules()
     m_scripts = format.scripts;
     installSearch(*this, m_state, m_platform);
     installClipboardCommands(*this, m_platform);
+    Ruler *ruler = m_ruler;
+    installLayoutDialogs(*this, m_platform, [ruler] { ruler->majregle(); });
 
     // The symbol commands paste through the format memory and read the tool bar's boxes; the
     // bulk commands work with the script steps of the second row.
@@ -220,6 +226,12 @@ void MainWindow::installModules()
     bulkHooks.setExponentStep = [scripts](int step) { scripts->setExponentStep(step); };
     bulkHooks.setIndexStep = [scripts](int step) { scripts->setIndexStep(step); };
     installBulkScripts(*this, m_state, m_platform, m_createControl, bulkHooks);
+
+    InsertionHooks insertionHooks;
+    insertionHooks.memoriser = [&memory] { memory.memoriser(); };
+    insertionHooks.createBuffer = m_createControl;
+    insertionHooks.showStatus = [this](const QString &message) { statusBar()->showMessage(message, 15000); };
+    installInsertionAndPrinting(*this, m_state, m_platform, insertionHooks);
 }
 
 void MainWindow::addShellStartupSteps()

@@ -84,7 +84,10 @@ public:
     int objectCount() const override { return 0; }
     ObjectInfo objectAt(int) const override { return {}; }
     void insertPicture(const QImage &) override {}
-    bool addObjectFromFile(const QString &) override { return false; }
+    bool addObjectFromFile(const QString &, const QString &) override { return false; }
+    void setObjectLinked(int, bool) override {}
+    QImage picture(int) const override { return {}; }
+    void setObjectPicture(int, const QImage &) override {}
     bool canUndo() const override { return false; }
     void undo() override {}
     void clearUndo() override {}

@@ -1,3 +1,4 @@
+#include "pdftext.h"
 #include "rtf/rtfwriter.h"
 #include "rtf/symbolencoding.h"
 
@@ -127,6 +128,39 @@ private Q_SLOTS:
         QCOMPARE(readAll(out), RtfWriter::write(expected));
     }
 
+    void pdfOfATwoPageDocument()
+    {
+        // Ninety short paragraphs of 10-point text fill a little more than one A4 page.
+        QByteArray rtf = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\fs20 ";
+        for (int i = 1; i <= 90; ++i)
+            rtf += "Ligne " + QByteArray::number(i) + "\\par ";
+        rtf += "}";
+        const QString in = m_dir.filePath(QStringLiteral("long.rtf"));
+        {
+            QFile file(in);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(rtf);
+        }
+        const QString out = m_dir.filePath(QStringLiteral("long.pdf"));
+        const Run run = tool({QStringLiteral("pdf"), in, out});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(pdfPageCount(out), 2);
+        const std::optional<QString> text = pdfText(out);
+        if (!text)
+            QSKIP("pdftotext is not installed: the PDF's text cannot be checked");
+        QVERIFY2(text->contains(QStringLiteral("Ligne 1\n")), qPrintable(*text));
+        QVERIFY(text->contains(QStringLiteral("Ligne 90")));
+        const QStringList pages = text->split(QLatin1Char('\f'), Qt::SkipEmptyParts);
+        QCOMPARE(pages.size(), 2);
+        QVERIFY2(!pages[1].contains(QLatin1Char('1')) || pages[1].contains(QStringLiteral("Ligne 90")), "");
+        // Nothing but the text: no page number under it.
+        for (const QString &line : text->split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+            if (!line.trimmed().isEmpty() && line.trimmed() != QStringLiteral("\f"))
+                QVERIFY2(line.trimmed().remove(QLatin1Char('\f')).startsWith(QStringLiteral("Ligne ")),
+                         qPrintable(line));
+        }
+    }
+
     void failures_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -140,6 +174,15 @@ private Q_SLOTS:
             << QByteArray("veligram-tool: cannot read");
         QTest::newRow("round trip into a missing folder")
             << QStringList{QStringLiteral("roundtrip"), QFINDTESTDATA("data/plain-cp1252.txt"), unwritable}
+            << QByteArray("veligram-tool: cannot write");
+        QTest::newRow("PDF of a missing file")
+            << QStringList{QStringLiteral("pdf"), missing, m_dir.filePath(QStringLiteral("keep.rtf"))}
+            << QByteArray("veligram-tool: cannot read");
+        QTest::newRow("PDF of a folder, over an older file")
+            << QStringList{QStringLiteral("pdf"), m_dir.path(), m_dir.filePath(QStringLiteral("keep.rtf"))}
+            << QByteArray("veligram-tool: cannot read");
+        QTest::newRow("PDF into a missing folder")
+            << QStringList{QStringLiteral("pdf"), QFINDTESTDATA("data/plain-cp1252.txt"), unwritable}
             << QByteArray("veligram-tool: cannot write");
         QTest::newRow("unknown command")
             << QStringList{QStringLiteral("show")} << QByteArray("veligram-tool: usage");

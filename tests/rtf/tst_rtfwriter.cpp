@@ -749,6 +749,54 @@ private Q_SLOTS:
         QCOMPARE(RtfWriter::write(read.document), rtf);
     }
 
+    void objectsGoOutWithTheirPicture_data()
+    {
+        QTest::addColumn<QString>("className");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<QByteArray>("classWritten");
+        QTest::newRow("an image file kept linked")
+            << QString() << QStringLiteral("/home/prof/schéma 1.png") << QByteArray("{\\*\\objclass Image}");
+        QTest::newRow("a drawing") << QStringLiteral("Dessin") << QStringLiteral("/tmp/Dessin.png")
+                                   << QByteArray("{\\*\\objclass Dessin}");
+        QTest::newRow("any file, no source left")
+            << QStringLiteral("Package") << QString() << QByteArray("{\\*\\objclass Package}");
+    }
+    void objectsGoOutWithTheirPicture()
+    {
+        QFETCH(QString, className);
+        QFETCH(QString, source);
+        QFETCH(QByteArray, classWritten);
+        EmbeddedObject object;
+        object.image = testImage();
+        object.imageData = pngBytes(object.image);
+        object.imageFormat = "png";
+        object.widthTwips = 45;
+        object.heightTwips = 30;
+        object.className = className;
+        object.sourcePath = source;
+        const QByteArray rtf = RtfWriter::write(documentOf({run(QStringLiteral("a")), objectRun(object)}));
+        const QByteArray body = bodyOf(rtf);
+        // Other word processors show the \result picture; the group itself is 7-bit.
+        const QByteArray start = QByteArray("{\\object\\objemb\\rsltpict\\objw45\\objh30") + classWritten;
+        QVERIFY2(body.contains(start), body.constData());
+        QVERIFY(body.contains("{\\result{\\pict\\pngblip\\picw3\\pich2\\picwgoal45\\pichgoal30"));
+        QVERIFY(!body.contains("objdata"));
+        for (const char c : rtf)
+            QVERIFY(uchar(c) < 0x80);
+        const RtfReadResult read = RtfReader::read(rtf);
+        QVERIFY2(read.ok, qPrintable(read.message));
+        const auto &runs = read.document.paragraphs.value(0).runs;
+        QCOMPARE(runs.size(), 2);
+        QVERIFY(runs[1].object);
+        const EmbeddedObject &back = *runs[1].object;
+        QCOMPARE(back.className, className.isEmpty() ? QStringLiteral("Image") : className);
+        QCOMPARE(back.sourcePath, source);
+        QCOMPARE(back.image.size(), QSize(3, 2));
+        QCOMPARE(back.image.pixel(1, 1), qRgb(0, 0, 255));
+        QCOMPARE(back.widthTwips, 45);
+        QCOMPARE(RtfWriter::write(read.document), rtf); // kept as read until its picture changes
+    }
+
     // Whatever other programs wrote: once read, our output is a fixed point.
     void samplesAreStableAfterOneSave_data()
     {

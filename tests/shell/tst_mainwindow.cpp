@@ -9,9 +9,12 @@
 
 #include <QAction>
 #include <QDir>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStandardPaths>
+#include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QToolBar>
 #include <QToolButton>
@@ -84,11 +87,41 @@ private Q_SLOTS:
     void exerciseItemsShowPathsAsGiven();
     void modulesJoinTheStartUp();
 
+    void printWithoutPrinterSaysWhereThePdfWent();
+    void linkOptionsToggleTheirTicks();
+
     void help_data();
     void help();
 
     void chemicalFormulaFollowsTheScriptControls();
 };
+
+void tst_MainWindow::printWithoutPrinterSaysWhereThePdfWent()
+{
+    WindowFixture f;
+    QTemporaryDir folder;
+    f.state.currentDocumentPath = QDir::toNativeSeparators(folder.filePath(QStringLiteral("enonce.rtf")));
+    f.fake.printer.setPrinterInstalled(false);
+    f.typeIntoExo(QStringLiteral("Bonjour"));
+    f.window->command(QStringLiteral("Command18"))->trigger();
+    const QString pdf = folder.filePath(QStringLiteral("enonce.pdf"));
+    QVERIFY(QFileInfo(pdf).size() > 0);
+    QVERIFY2(f.window->statusBar()->currentMessage().contains(QDir::toNativeSeparators(pdf)),
+             qPrintable(f.window->statusBar()->currentMessage()));
+}
+
+void tst_MainWindow::linkOptionsToggleTheirTicks()
+{
+    WindowFixture f;
+    for (const char *name : {"lierobj", "liercolle"}) {
+        QAction *item = f.window->command(QLatin1String(name));
+        QVERIFY2(item->isChecked(), name);
+        item->trigger();
+        QVERIFY2(!item->isChecked(), name);
+        item->trigger();
+        QVERIFY2(item->isChecked(), name);
+    }
+}
 
 void tst_MainWindow::menus_data()
 {
@@ -211,12 +244,14 @@ void tst_MainWindow::itemsWithoutCommandStayDisabled()
 {
     WindowFixture f;
     for (const char *bound :
-         {"Nouv", "ouvre", "resauve", "sauve", "quitter", "Command2", "Command3", "Command4", "Command5",
-          "aidant", "Command9", "ionpoly", "toutexpo", "decabiz", "formchim", "boutonchim"})
+         {"Nouv",       "ouvre",     "resauve",   "sauve",     "quitter", "Command2", "Command3",
+          "Command4",   "Command5",  "aidant",    "Command9",  "ionpoly", "toutexpo", "decabiz",
+          "supercolle", "Command11", "ima",       "insertext", "objet",   "lierobj",  "liercolle",
+          "configimp",  "imprimons", "Command18", "tabulo",    "margo",   "formchim", "boutonchim"})
         QVERIFY2(f.window->command(QLatin1String(bound))->isEnabled(), bound);
     // Commands whose modules are not wired yet must not look usable; az52/az51 wait for an
     // exercise even when bound.
-    for (const char *unbound : {"supercolle", "Command11", "az55", "az52", "az51"}) {
+    for (const char *unbound : {"az55", "az52", "az51"}) {
         if (f.window->command(QLatin1String(unbound))->isEnabled())
             QVERIFY2(false, unbound);
     }

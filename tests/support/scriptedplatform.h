@@ -7,6 +7,7 @@
 #include "scriptedinputboxes.h"
 #include "scriptedkeystrokes.h"
 #include "scriptedmessageboxes.h"
+#include "scriptedobjectapplications.h"
 #include "scriptedprinting.h"
 #include "scriptedsysteminfo.h"
 
@@ -29,7 +30,7 @@ public:
     ScriptedPlatform &operator=(const ScriptedPlatform &) = delete;
     ~ScriptedPlatform();
 
-    Platform platform() { return {messages, files, input, clipboard, keys, printer, help, system}; }
+    Platform platform() { return {messages, files, input, clipboard, keys, printer, help, system, objects}; }
 
     bool allConsumed() const { return unconsumed().isEmpty(); }
     // "" when every queued answer was used, else which ones were not.
@@ -47,6 +48,7 @@ public:
     ScriptedPrinting printer;
     ScriptedHelpViewer help;
     ScriptedSystemInfo system;
+    ScriptedObjectApplications objects;
 };
 
 // Fails the running test when `fake` (a ScriptedPlatform) kept answers nobody asked for.

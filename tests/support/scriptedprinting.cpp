@@ -28,7 +28,7 @@ int countPdfPages(const QString &path)
 
 bool ScriptedPrinting::setUp()
 {
-    m_calls.append({true, false});
+    m_calls.append({true, false, false, {}});
     if (m_setUpAnswers.isEmpty()) {
         fault(QStringLiteral("Unexpected printer set-up dialog: no answer queued"));
         return false;
@@ -38,7 +38,7 @@ bool ScriptedPrinting::setUp()
 
 bool ScriptedPrinting::print(bool hasSelection, const std::function<bool(QPagedPaintDevice &, bool)> &job)
 {
-    m_calls.append({false, hasSelection});
+    m_calls.append({false, hasSelection, false, {}});
     if (m_printAnswers.isEmpty()) {
         fault(QStringLiteral("Unexpected print dialog (selection %1): no answer queued")
                   .arg(hasSelection ? QStringLiteral("offered") : QStringLiteral("not offered")));
@@ -60,6 +60,29 @@ bool ScriptedPrinting::print(bool hasSelection, const std::function<bool(QPagedP
     } // the writer completes its file here
     m_lastPages = countPdfPages(m_lastPdf);
     return m_lastResult;
+}
+
+PrintOutcome ScriptedPrinting::printOnCurrent(const QString &pdfWhenNoPrinter,
+                                              const std::function<bool(QPagedPaintDevice &)> &job)
+{
+    PrintCall call;
+    call.direct = true;
+    call.pdfWhenNoPrinter = pdfWhenNoPrinter;
+    m_calls.append(call);
+    ++m_jobCount;
+    m_lastPdf = m_printerInstalled ? m_directory.filePath(QStringLiteral("job%1.pdf").arg(m_jobCount))
+                                   : pdfWhenNoPrinter;
+    m_lastSelectionOnly = false;
+    {
+        QPdfWriter writer(m_lastPdf);
+        m_lastResult = job ? job(writer) : false;
+    }
+    m_lastPages = countPdfPages(m_lastPdf);
+    PrintOutcome outcome;
+    outcome.printed = m_lastResult;
+    if (!m_printerInstalled)
+        outcome.pdfPath = pdfWhenNoPrinter;
+    return outcome;
 }
 
 void ScriptedPrinting::clear()

@@ -11,6 +11,8 @@ struct PrintCall
 {
     bool setUp = false;        // the set-up dialog, else the print dialog
     bool hasSelection = false; // print: whether "selection" was offered
+    bool direct = false;       // printOnCurrent: no dialog
+    QString pdfWhenNoPrinter;  // printOnCurrent: the file it would use without a printer
 };
 
 // Printer dialogs answered from a queue. An accepted print runs the job on a PDF writer in a
@@ -25,9 +27,15 @@ public:
     void acceptPrintNext(bool selectionOnly = false) { m_printAnswers.enqueue(selectionOnly ? 2 : 1); }
     void cancelPrintNext() { m_printAnswers.enqueue(0); }
 
+    // Whether the system has a printer. Without one, printOnCurrent writes the PDF file it is
+    // given, as the real service does.
+    void setPrinterInstalled(bool installed) { m_printerInstalled = installed; }
+
     bool setUp() override;
     bool print(bool hasSelection,
                const std::function<bool(QPagedPaintDevice &printer, bool selectionOnly)> &job) override;
+    PrintOutcome printOnCurrent(const QString &pdfWhenNoPrinter,
+                                const std::function<bool(QPagedPaintDevice &printer)> &job) override;
 
     const QList<PrintCall> &calls() const { return m_calls; }
     int jobCount() const { return m_jobCount; }
@@ -59,4 +67,5 @@ private:
     int m_lastPages = 0;
     bool m_lastSelectionOnly = false;
     bool m_lastResult = false;
+    bool m_printerInstalled = true;
 };

@@ -11,6 +11,7 @@ enum class RtfDestination {
     Picture,            // \pict
     Object,             // \object: kept verbatim, its \result shows it
     ObjectClass,        // \objclass inside an object
+    ObjectName,         // \objname inside an object: the file an object of ours is linked to
     ObjectResult,       // \result of an object: pictures only, text is dropped
     Numbering,          // \pn: marks its paragraph as a bulleted or a numbered one
     ListTable,          // \listtable: which list levels are bullets
@@ -30,6 +31,7 @@ enum class RtfDestinationWord {
     Picture,
     Object,
     ObjectClass,
+    ObjectName,
     ObjectResult,
     Numbering,
     ListTable,

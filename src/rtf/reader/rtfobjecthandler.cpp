@@ -2,12 +2,15 @@
 
 #include "rtf/reader/rtfimagedecoder.h"
 
+#include <QUrl>
+
 #include <algorithm>
 
 namespace {
 
 constexpr std::int64_t MaxTwips = 144000;
 constexpr qsizetype MaxClassName = 256;
+constexpr qsizetype MaxName = 4096;
 
 } // namespace
 
@@ -44,6 +47,11 @@ void RtfObjectHandler::classNameText(const char *bytes, qsizetype length)
     m_className.append(bytes, std::min(length, MaxClassName - m_className.size()));
 }
 
+void RtfObjectHandler::nameText(const char *bytes, qsizetype length)
+{
+    m_name.append(bytes, std::min(length, MaxName - m_name.size()));
+}
+
 void RtfObjectHandler::resultPicture(std::shared_ptr<EmbeddedObject> picture)
 {
     if (!m_result) // \shppict and its fallback may both be there: the first one is the best
@@ -58,6 +66,9 @@ std::shared_ptr<EmbeddedObject> RtfObjectHandler::finish(const QByteArray &sourc
     object->kind = EmbeddedObject::Kind::Verbatim;
     object->verbatimRtf = source.mid(m_groupStart, groupEnd - m_groupStart);
     object->className = QString::fromLatin1(m_className).trimmed();
+    // Ours write the linked file percent-encoded; other programs' names ("_1234567") read as
+    // a file that is not there, which only means the object cannot be opened for editing.
+    object->sourcePath = QUrl::fromPercentEncoding(m_name.trimmed());
     if (m_result) {
         object->image = m_result->image;
         object->widthTwips = m_result->widthTwips;

@@ -19,6 +19,7 @@ public:
     bool active() const { return m_active; }
     void controlWord(RtfKeyword keyword, std::int64_t parameter);
     void classNameText(const char *bytes, qsizetype length);
+    void nameText(const char *bytes, qsizetype length);
     void resultPicture(std::shared_ptr<EmbeddedObject> picture);
     std::shared_ptr<EmbeddedObject> finish(const QByteArray &source, qsizetype groupEnd,
                                            RtfImageDecoder &images);
@@ -27,6 +28,7 @@ private:
     bool m_active = false;
     qsizetype m_groupStart = 0;
     QByteArray m_className;
+    QByteArray m_name;
     std::shared_ptr<EmbeddedObject> m_result;
     std::int64_t m_width = 0;
     std::int64_t m_height = 0;

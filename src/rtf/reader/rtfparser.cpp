@@ -279,6 +279,8 @@ void RtfParser::destinationWord(RtfDestinationWord word, std::string_view name)
         return own(RtfDestination::Object);
     case W::ObjectClass:
         return current == RtfDestination::Object ? own(RtfDestination::ObjectClass) : skipCurrentGroup();
+    case W::ObjectName:
+        return current == RtfDestination::Object ? own(RtfDestination::ObjectName) : skipCurrentGroup();
     case W::ObjectResult:
         if (current == RtfDestination::Object)
             own(RtfDestination::ObjectResult);
@@ -441,6 +443,9 @@ void RtfParser::text(const char *bytes, qsizetype length)
         break;
     case RtfDestination::ObjectClass:
         m_object.classNameText(bytes, length);
+        break;
+    case RtfDestination::ObjectName:
+        m_object.nameText(bytes, length);
         break;
     default:
         break;
