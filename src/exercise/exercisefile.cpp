@@ -1,6 +1,7 @@
 #include "exercisefile.h"
 
 #include "exerciselog.h"
+#include "platform/messageboxes.h"
 #include "recordfile.h"
 #include "rtf/cp1252.h"
 
@@ -52,11 +53,12 @@ QString ExerciseFile::trimSpaces(const QString &text)
     return text.mid(start, end - start);
 }
 
-ExerciseFileResult ExerciseFile::writeFailure()
+ExerciseFileResult ExerciseFile::writeFailure(const QString &reason)
 {
     return {false, tr("Sauvegarde impossible"),
-            tr("Vérifier:\n- le nom du fichier,\n- l'espace disponible sur le disque\n- la protection en "
-               "écriture.")};
+            withSystemReason(tr("Vérifier:\n- le nom du fichier,\n- l'espace disponible sur le disque\n- la "
+                                "protection en écriture."),
+                             reason)};
 }
 
 ExerciseFileResult ExerciseFile::readFailure()
@@ -106,9 +108,9 @@ ExerciseFileResult ExerciseFile::write(const QString &path, const ExerciseData &
         qCWarning(lcExercise) << "exercise fields cannot be stored in" << path;
         return writeFailure();
     }
-    if (!RecordFile::writeStrings(path, *records)) {
-        qCWarning(lcExercise) << "cannot write" << path;
-        return writeFailure();
+    if (QString reason; !RecordFile::writeStrings(path, *records, &reason)) {
+        qCWarning(lcExercise) << "cannot write" << path << reason;
+        return writeFailure(reason);
     }
     return {};
 }

@@ -54,7 +54,8 @@ public:
     };
     static TextNames readTextNames(const QString &path);
 
-    static ExerciseFileResult writeFailure();
+    // The message of a failed write, followed by the system's reason when there is one.
+    static ExerciseFileResult writeFailure(const QString &reason = {});
     static ExerciseFileResult readFailure();
 
     // Leading and trailing spaces removed, nothing else: a piece holding only a line break is

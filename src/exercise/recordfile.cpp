@@ -1,7 +1,8 @@
 #include "recordfile.h"
 
+#include "rtf/atomicfile.h"
+
 #include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -54,8 +55,10 @@ double RecordFile::parseNumber(const QByteArray &text)
     return negative ? -value : value;
 }
 
-bool RecordFile::writeStrings(const QString &path, const QMap<int, QByteArray> &records)
+bool RecordFile::writeStrings(const QString &path, const QMap<int, QByteArray> &records, QString *reason)
 {
+    if (reason)
+        reason->clear();
     QByteArray bytes = readAll(path).value_or(QByteArray());
     for (auto it = records.cbegin(); it != records.cend(); ++it) {
         const std::optional<QByteArray> record = encodeString(it.value());
@@ -66,14 +69,10 @@ bool RecordFile::writeStrings(const QString &path, const QMap<int, QByteArray> &
             bytes.resize(offset + recordSize, '\0');
         std::copy(record->begin(), record->end(), bytes.begin() + offset);
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    const AtomicFile::Written written = AtomicFile::write(path, bytes);
+    if (reason)
+        *reason = written.reason;
+    return written.ok;
 }
 
 std::optional<QByteArray> RecordFile::readAll(const QString &path)

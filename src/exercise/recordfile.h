@@ -33,8 +33,11 @@ public:
     // Writes the given records (number -> string) into the file, creating it when missing. The
     // other records and any bytes past the last written record are kept as they were. Every
     // string is checked before anything is written, and the file is replaced atomically: a
-    // failed write leaves the previous file unchanged. Returns false on any failure.
-    [[nodiscard]] static bool writeStrings(const QString &path, const QMap<int, QByteArray> &records);
+    // failed write leaves the previous file unchanged. Returns false on any failure; `reason`,
+    // when given, receives the system's message for a failure of the file itself (empty when a
+    // string was refused).
+    [[nodiscard]] static bool writeStrings(const QString &path, const QMap<int, QByteArray> &records,
+                                           QString *reason = nullptr);
 
     // The whole file; empty optional when it does not exist or cannot be read.
     static std::optional<QByteArray> readAll(const QString &path);

@@ -40,6 +40,7 @@ RulerWidget::RulerWidget(Ruler &ruler, QWidget *editor, QWidget *parent)
             update();
         });
         m_editor->installEventFilter(this);
+        m_watchedEditor = editor;
     }
 }
 
@@ -96,7 +97,9 @@ void RulerWidget::mouseReleaseEvent(QMouseEvent *event)
 
 bool RulerWidget::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_editor && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
+    // Compared as a plain object: the editor also sends events while it is destroyed, when it is
+    // no longer a scroll area, and the guarded pointer would cast it to one.
+    if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) && watched == m_watchedEditor) {
         placeMarkers();
         update();
     }

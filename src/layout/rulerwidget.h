@@ -38,6 +38,7 @@ private:
 
     Ruler &m_ruler;
     QPointer<QAbstractScrollArea> m_editor;
+    const QObject *m_watchedEditor = nullptr; // for identity only, never dereferenced
     std::array<TabMarker *, 10> m_markers{};
 };
 

@@ -16,3 +16,8 @@ MessageAnswer escapeAnswer(MessageButtons buttons)
     }
     return MessageAnswer::Cancel;
 }
+
+QString withSystemReason(const QString &text, const QString &reason)
+{
+    return reason.isEmpty() ? text : text + QStringLiteral("\n\n") + reason;
+}

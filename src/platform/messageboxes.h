@@ -19,3 +19,8 @@ public:
 // The answer a box gives when closed without a click (Escape, close button): Cancel where
 // offered, else No, Abort or Ok. Flows treat it as the cautious way out.
 MessageAnswer escapeAnswer(MessageButtons buttons);
+
+// A box's fixed text followed, after a blank line, by the system's reason for the failure it
+// reports ("No space left on device"), so the user learns what to fix; the text alone when the
+// system gave no reason.
+QString withSystemReason(const QString &text, const QString &reason);

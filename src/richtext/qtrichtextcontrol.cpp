@@ -3,6 +3,7 @@
 #include "documentconverter.h"
 #include "richtextdocument.h"
 #include "richtextedit.h"
+#include "rtf/atomicfile.h"
 #include "rtf/cp1252.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
@@ -11,7 +12,6 @@
 
 #include <QFile>
 #include <QLoggingCategory>
-#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QTextBlock>
 
@@ -309,12 +309,17 @@ QList<TextRange> QtRichTextControl::findAll(const QByteArray &text, int start, i
 
 bool QtRichTextControl::loadFile(const QString &path)
 {
+    m_fileError.clear();
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_fileError = file.errorString();
         return false;
+    }
     const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
+    if (file.error() != QFileDevice::NoError) {
+        m_fileError = file.errorString();
         return false;
+    }
     if (RtfReader::looksLikeRtf(bytes)) {
         const RtfReadResult result = RtfReader::read(bytes);
         if (!result.ok)
@@ -331,15 +336,9 @@ bool QtRichTextControl::loadFile(const QString &path)
 
 bool QtRichTextControl::saveFile(const QString &path)
 {
-    const QByteArray rtf = textRtf();
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(rtf) != rtf.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    const AtomicFile::Written written = AtomicFile::write(path, textRtf());
+    m_fileError = written.reason;
+    return written.ok;
 }
 
 void QtRichTextControl::beginEditBlock()

@@ -81,6 +81,7 @@ public:
 
     [[nodiscard]] bool loadFile(const QString &path) override;
     [[nodiscard]] bool saveFile(const QString &path) override;
+    QString fileError() const override { return m_fileError; }
     bool printSelection(QPagedPaintDevice &printer) override;
     QImage picture(int maxWidthPx) const override;
 
@@ -127,4 +128,5 @@ private:
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
     int m_editBlockDepth = 0;
+    QString m_fileError;
 };

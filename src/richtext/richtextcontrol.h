@@ -171,6 +171,10 @@ public:
     // a failed save leaves the previous file unchanged. Both report the failure.
     [[nodiscard]] virtual bool loadFile(const QString &path) = 0;
     [[nodiscard]] virtual bool saveFile(const QString &path) = 0;
+    // The system's message ("No space left on device", …) for the last loadFile or saveFile
+    // that failed on the file itself, for the box that reports it; empty after a success and
+    // after a load refused for its content.
+    virtual QString fileError() const = 0;
 
     // Prints the selection, or the whole text when nothing is selected, with the text's own
     // pagination and nothing added to the pages. False when the device cannot be drawn on.

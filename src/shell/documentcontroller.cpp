@@ -133,6 +133,7 @@ bool DocumentController::saveAs()
         const FileDialogResult chosen = m_platform.files.save(request);
         if (chosen.cancelled && !chosen.failed)
             return false;
+        QString reason; // the system's, when the write failed
         if (!chosen.failed) {
             if (chosen.path != m_state.currentDocumentPath && m_platform.system.fileExists(chosen.path)) {
                 const MessageAnswer overwrite =
@@ -148,9 +149,11 @@ bool DocumentController::saveAs()
                 m_state.documentSaved = 1;
                 return true;
             }
+            reason = m_exo.fileError();
+            qCWarning(lcShell) << "cannot write" << chosen.path << reason;
         }
-        m_platform.messages.show(tr("Impossible d'écrire sur ce disque"), tr("Enregistrement impossible"),
-                                 MessageIcon::Stop);
+        m_platform.messages.show(withSystemReason(tr("Impossible d'écrire sur ce disque"), reason),
+                                 tr("Enregistrement impossible"), MessageIcon::Stop);
     }
 }
 
@@ -176,8 +179,9 @@ bool DocumentController::saveAll()
         if (buffer.saveFile(path))
             return;
         written = false;
-        m_platform.messages.show(tr("Vérifier l'état du lecteur"), tr("Sauvegarde impossible"),
-                                 MessageIcon::Stop);
+        qCWarning(lcShell) << "cannot write" << path << buffer.fileError();
+        m_platform.messages.show(withSystemReason(tr("Vérifier l'état du lecteur"), buffer.fileError()),
+                                 tr("Sauvegarde impossible"), MessageIcon::Stop);
     };
     write(m_sujetampon, m_items.statementPath());
     write(m_corectampon, m_items.correctionPath());

@@ -15,6 +15,7 @@ public:
     QByteArray content;
     int focusCount = 0;
     int loadCount = 0;
+    QString lastError;
 
     int selStart() const override { return 0; }
     void setSelStart(int) override {}
@@ -75,11 +76,12 @@ public:
     bool saveFile(const QString &path) override
     {
         QSaveFile file(path);
-        if (!file.open(QIODevice::WriteOnly))
-            return false;
-        file.write(content);
-        return file.commit();
+        const bool written =
+            file.open(QIODevice::WriteOnly) && file.write(content) == content.size() && file.commit();
+        lastError = written ? QString() : file.errorString();
+        return written;
     }
+    QString fileError() const override { return lastError; }
     bool printSelection(QPagedPaintDevice &) override { return false; }
     int objectCount() const override { return 0; }
     ObjectInfo objectAt(int) const override { return {}; }

@@ -4,6 +4,7 @@
 #include "exercise/exercisepage.h"
 #include "exercise/exercisepanel.h"
 #include "exercise/moduletable.h"
+#include "failingfolder.h"
 #include "fakeshellhost.h"
 #include "scriptedplatform.h"
 
@@ -19,6 +20,8 @@
 #include <QTest>
 
 #include <memory>
+
+Q_DECLARE_METATYPE(SaveFault)
 
 namespace {
 
@@ -463,6 +466,50 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(f.dir.filePath("exo.E03")));
         QCOMPARE(f.page->exercisePath(), QString());
         QVERIFY(!f.page->isHidden());
+    }
+
+    // A save that the disk or the folder refuses says why, through the page's message box, and
+    // leaves the previous exercise file and the page as they were.
+    void failedSaveReportsTheSystemReason_data()
+    {
+        QTest::addColumn<SaveFault>("fault");
+        for (const SaveFault fault : {SaveFault::FullDisk, SaveFault::NearlyFullDisk,
+                                      SaveFault::ReadOnlyFolder, SaveFault::VanishedFolder})
+            QTest::newRow(faultName(fault)) << fault;
+    }
+    void failedSaveReportsTheSystemReason()
+    {
+        QFETCH(SaveFault, fault);
+        FailingFolder folder(fault);
+        // Longer than a nearly full disk's room: bytes past record 11 travel with the new file.
+        const QByteArray before(4 * FailingFolder::spareBytes, '\x5a');
+        QVERIFY(folder.put("exo.E03", before));
+        if (!folder.unavailable().isEmpty())
+            QSKIP(qPrintable(folder.unavailable()));
+        Fixture f;
+        f.selectModule("Cadrillon");
+        f.controller->showPage();
+        f.page->setSlotName(0, "enonce.rtf");
+        QVERIFY(folder.start());
+        f.fake.files.chooseNext(folder.filePath("exo.E03"));
+        if (folder.keepsFiles())
+            f.fake.messages.answerNext(MessageAnswer::Yes); // overwrite the existing file
+        f.fake.messages.answerNext(MessageAnswer::Ok);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("cannot write"));
+
+        f.controller->saveExercise();
+        const MessageRequest reported = f.fake.messages.asked().constLast();
+        QCOMPARE(reported.title, QStringLiteral("Sauvegarde impossible"));
+        QCOMPARE(reported.icon, MessageIcon::Stop);
+        QVERIFY2(reported.text.startsWith(ExerciseFile::writeFailure().message + QStringLiteral("\n\n")),
+                 qPrintable(reported.text));
+        QVERIFY2(reported.text.contains(folder.expectedReason()), qPrintable(reported.text));
+        if (folder.keepsFiles())
+            QCOMPARE(folder.read("exo.E03"), before);
+        QCOMPARE(f.page->exercisePath(), QString());
+        QCOMPARE(f.page->slotName(0), QStringLiteral("enonce.rtf"));
+        QVERIFY(!f.page->isHidden());
+        VERIFY_ALL_CONSUMED(f.fake);
     }
 
     // The tool is the page's writer without the page: both must give the same bytes.

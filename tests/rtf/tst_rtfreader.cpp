@@ -585,7 +585,8 @@ void tst_RtfReader::fontTableForms()
     QFETCH(QByteArray, rtf);
     QFETCH(QString, font);
     QFETCH(bool, symbol);
-    const TextRun *run = runWith(read(rtf), QLatin1Char('x'));
+    const RichDocument document = read(rtf); // the run points into it
+    const TextRun *run = runWith(document, QLatin1Char('x'));
     QVERIFY(run);
     QCOMPARE(run->style.fontName, font);
     QCOMPARE(run->style.symbolFont, symbol);
