@@ -57,7 +57,7 @@ FormatToolBar::FormatToolBar(QWidget *parent) : QWidget(parent)
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->lineEdit()->setReadOnly(true); // only a name picked from the list is applied
-    Combo1->setMinimumContentsLength(8); // the row fits 800 pixels with both steps
+    Combo1->setMinimumContentsLength(8);   // the row fits 800 pixels with both steps
     Combo1->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     row->addWidget(caption(tr("Police:"), Combo1));
     row->addWidget(Combo1);

@@ -360,8 +360,10 @@ private Q_SLOTS:
             << QByteArray("\xEF\xBB\xBF\xC3\xA9t\xC3\xA9") << QByteArray("\xe9t\xe9");
         QTest::newRow("empty") << QByteArray() << QByteArray();
         // Found by fuzzing: a saved copy lost them, so the text changed on the way.
-        QTest::newRow("NUL and control characters dropped, tab kept")
-            << QByteArray("a\0b\x1d\x01" "c\td", 8) << QByteArray("abc\td");
+        QTest::newRow("NUL and control characters dropped, tab kept") << QByteArray("a\0b\x1d\x01"
+                                                                                    "c\td",
+                                                                                    8)
+                                                                      << QByteArray("abc\td");
     }
     void loadPlainTextFiles()
     {
