@@ -115,18 +115,25 @@ int printText(const QString &path)
     return 0;
 }
 
+// Opens `in` in the control as the editor does; non-zero, after the message, when it cannot.
+int loadInto(RichTextControl &control, const QString &in)
+{
+    QFile probe(in);
+    if (!probe.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("cannot read %1: %2").arg(in, probe.errorString()));
+    probe.close();
+    if (!control.loadFile(in))
+        return fail(QStringLiteral("cannot read %1: damaged RTF").arg(in));
+    return 0;
+}
+
 // Through the control, as the editor opens and saves a text: what this writes is what a
 // teacher's save would write.
 int roundTrip(const QString &in, const QString &out)
 {
-    {
-        QFile probe(in);
-        if (!probe.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("cannot read %1: %2").arg(in, probe.errorString()));
-    }
     const std::unique_ptr<RichTextControl> control = createRichTextControl();
-    if (!control->loadFile(in))
-        return fail(QStringLiteral("cannot read %1: damaged RTF").arg(in));
+    if (const int status = loadInto(*control, in))
+        return status;
     const QByteArray rtf = control->textRtf();
     QSaveFile file(out);
     if (!file.open(QIODevice::WriteOnly))
@@ -139,14 +146,9 @@ int roundTrip(const QString &in, const QString &out)
 // Through the control's print, as "&Imprimer" prints on a PDF printer: the same pages.
 int printPdf(const QString &in, const QString &out)
 {
-    {
-        QFile probe(in);
-        if (!probe.open(QIODevice::ReadOnly))
-            return fail(QStringLiteral("cannot read %1: %2").arg(in, probe.errorString()));
-    }
     const std::unique_ptr<RichTextControl> control = createRichTextControl();
-    if (!control->loadFile(in))
-        return fail(QStringLiteral("cannot read %1: damaged RTF").arg(in));
+    if (const int status = loadInto(*control, in))
+        return status;
     control->setSelection({0, 0});
     // Written beside the target first, so a failed print leaves an older PDF as it was.
     QSaveFile file(out);

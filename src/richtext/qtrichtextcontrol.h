@@ -114,6 +114,8 @@ private:
     QTextCharFormat replacementFormat(int start, int end) const;
     void replaceContent(const RichDocument &document);
     void setPlainContent(const QString &text);
+    // The object of that index selected, a null cursor when there is none.
+    QTextCursor objectCursor(int index) const;
     // The whole text replaced by what `fill` inserts, without an undo step.
     void replaceAll(const std::function<void(QTextCursor &)> &fill);
     void applyChars(const std::function<void(QTextCharFormat &)> &change);

@@ -306,14 +306,22 @@ bool QtRichTextControl::addObjectFromFile(const QString &path, const QString &cl
     return true;
 }
 
-void QtRichTextControl::setObjectLinked(int index, bool linked)
+QTextCursor QtRichTextControl::objectCursor(int index) const
 {
     const int position = EmbeddedObjects::positionOf(*m_document, index);
     if (position < 0)
-        return;
+        return {};
     QTextCursor c(m_document);
     c.setPosition(position);
     c.setPosition(position + 1, QTextCursor::KeepAnchor);
+    return c;
+}
+
+void QtRichTextControl::setObjectLinked(int index, bool linked)
+{
+    QTextCursor c = objectCursor(index);
+    if (c.isNull())
+        return;
     const QTextCharFormat format = c.charFormat();
     const auto object = EmbeddedObjects::objectOf(format, *m_document);
     if (!object || object->sourcePath.isEmpty() == !linked)
@@ -327,12 +335,9 @@ void QtRichTextControl::setObjectLinked(int index, bool linked)
 
 void QtRichTextControl::setObjectPicture(int index, const QImage &picture)
 {
-    const int position = EmbeddedObjects::positionOf(*m_document, index);
-    if (position < 0 || picture.isNull())
+    QTextCursor c = objectCursor(index);
+    if (c.isNull() || picture.isNull())
         return;
-    QTextCursor c(m_document);
-    c.setPosition(position);
-    c.setPosition(position + 1, QTextCursor::KeepAnchor);
     const QTextCharFormat format = c.charFormat();
     const auto object = EmbeddedObjects::objectOf(format, *m_document);
     if (!object)
