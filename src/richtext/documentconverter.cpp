@@ -344,6 +344,7 @@ QByteArray DocumentConverter::plainText(const QTextDocument &document, int start
     // A long text has many fragments and few formats: what a format means here is looked up
     // once per format, not once per fragment.
     int lastFormat = -1;
+    QTextCharFormat format;
     bool symbol = false;
     bool wide = false;
     // Positions are counted along, not asked of each block and fragment: asking costs a walk
@@ -364,7 +365,7 @@ QByteArray DocumentConverter::plainText(const QTextDocument &document, int start
                 continue;
             if (fragment.charFormatIndex() != lastFormat) {
                 lastFormat = fragment.charFormatIndex();
-                const QTextCharFormat format = fragment.charFormat();
+                format = fragment.charFormat();
                 symbol = TextFormats::isSymbolFont(format);
                 wide = WideCharacters::codePoint(format) != 0;
             }
@@ -385,7 +386,7 @@ QByteArray DocumentConverter::plainText(const QTextDocument &document, int start
                 else if (u == kLineBreak)
                     byte = '\v';
                 else if (symbol && u >= 0x20)
-                    byte = TextFormats::modelChar(c, fragment.charFormat()).unicode();
+                    byte = TextFormats::modelChar(c, format).unicode();
                 else
                     byte = Cp1252::fromUnicode(c);
                 *out++ = byte < 0 || byte > 0xFF ? '?' : char(byte);
