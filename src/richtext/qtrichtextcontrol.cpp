@@ -394,7 +394,7 @@ QWidget *QtRichTextControl::widget()
     if (m_edit)
         return m_edit;
     m_edit = new RichTextEdit;
-    m_document->prepareLayout();
+    m_document->prepareLayout(RichTextDocument::Medium::Screen);
     m_edit->setDocument(m_document);
     m_edit->setTextCursor(m_cursor);
     connect(m_edit, &QTextEdit::cursorPositionChanged, this, &QtRichTextControl::selectionMayHaveChanged);

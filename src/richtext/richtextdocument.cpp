@@ -1,5 +1,6 @@
 #include "richtextdocument.h"
 
+#include "editorlayout.h"
 #include "imagestore.h"
 #include "textformats.h"
 #include "widecharacters.h"
@@ -11,11 +12,17 @@ RichTextDocument::RichTextDocument(QObject *parent) : QTextDocument(parent)
     TextFormats::prepareDocument(*this);
 }
 
-void RichTextDocument::prepareLayout()
+void RichTextDocument::prepareLayout(Medium medium)
 {
-    if (m_layoutPrepared)
+    const bool onScreen = medium == Medium::Screen;
+    if (m_layoutPrepared && m_onScreen == onScreen)
         return;
+    if (onScreen)
+        setDocumentLayout(new EditorLayout(this));
+    else if (m_onScreen)
+        setDocumentLayout(nullptr); // Qt's own again, made on demand
     m_layoutPrepared = true;
+    m_onScreen = onScreen;
     WideCharacters::registerHandler(*this);
 }
 

@@ -13,11 +13,15 @@ public:
     // Gives the document its layout, with the handlers that draw and size our text objects.
     // A document without a view has no layout: text goes in without being laid out, which
     // keeps loading a long file proportional to its size and not to its typesetting.
-    void prepareLayout();
+    // On screen the layout is an EditorLayout (one column; an edit costs what it touches); on
+    // paper, Qt's own, which breaks pages.
+    enum class Medium { Paper, Screen };
+    void prepareLayout(Medium medium = Medium::Paper);
 
 protected:
     QVariant loadResource(int type, const QUrl &name) override;
 
 private:
     bool m_layoutPrepared = false;
+    bool m_onScreen = false;
 };
