@@ -213,14 +213,22 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
     start = qBound(0, start, length);
     end = qBound(start, end, length);
     // Resolving a format into a style builds fonts: once per format, not per run.
-    QHash<int, CharStyle> styles;
+    struct Resolved
+    {
+        CharStyle style;
+        QTextCharFormat format;
+        QString wide; // the character a wide-character object stands for
+    };
+    QHash<int, Resolved> styles;
     QTextBlock block = document.findBlock(start);
     const QTextBlock last = document.findBlock(qMax(start, end - 1));
+    result.paragraphs.reserve(last.blockNumber() - block.blockNumber() + 1);
     for (;; block = block.next()) {
         Paragraph paragraph;
         paragraph.style = TextFormats::paragraphStyle(block.blockFormat());
         paragraph.style.bullet = block.textList() != nullptr;
         const QString blockText = block.text();
+        const int blockPosition = block.position();
         auto &tabs = paragraph.style.tabs;
         std::sort(tabs.begin(), tabs.end(),
                   [](const TabStop &a, const TabStop &b) { return a.positionTwips < b.positionTwips; });
@@ -228,21 +236,27 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
                        tabs.begin(), tabs.end(),
                        [](const TabStop &a, const TabStop &b) { return a.positionTwips == b.positionTwips; }),
                    tabs.end());
+        // A block's fragments follow one another: each starts where the previous one ended.
+        int position = blockPosition;
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
-            const int position = fragment.position();
+            const int fragmentLength = fragment.length();
             const int from = qMax(start, position);
-            const int to = qMin(end, position + fragment.length());
+            const int to = qMin(end, position + fragmentLength);
+            position += fragmentLength;
             if (from >= to)
                 continue;
-            const QString text = blockText.mid(from - block.position(), to - from);
+            const QStringView text = QStringView(blockText).mid(from - blockPosition, to - from);
             const int index = fragment.charFormatIndex();
             auto known = styles.constFind(index);
-            if (known == styles.constEnd())
-                known = styles.insert(index, TextFormats::charStyle(fragment.charFormat(), document));
-            const CharStyle &style = *known;
-            const QTextCharFormat format = fragment.charFormat();
-            if (const QString wide = WideCharacters::text(format); !wide.isEmpty()) {
+            if (known == styles.constEnd()) {
+                const QTextCharFormat format = fragment.charFormat();
+                known = styles.insert(index, Resolved{TextFormats::charStyle(format, document), format,
+                                                      WideCharacters::text(format)});
+            }
+            const CharStyle &style = known->style;
+            const QTextCharFormat &format = known->format;
+            if (const QString &wide = known->wide; !wide.isEmpty()) {
                 const QString piece = wide.repeated(text.size());
                 if (!paragraph.runs.isEmpty() && !paragraph.runs.last().object &&
                     paragraph.runs.last().style == style)
@@ -261,7 +275,7 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
                 qsizetype j = i;
                 while (j < text.size() && text.at(j) != QChar(kObject))
                     ++j;
-                QString piece = text.mid(i, j - i);
+                QString piece = text.mid(i, j - i).toString();
                 if (style.symbolFont) {
                     for (QChar &c : piece)
                         c = TextFormats::modelChar(c, format);
@@ -270,11 +284,11 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
                     paragraph.runs.last().style == style)
                     paragraph.runs.last().text += piece;
                 else
-                    paragraph.runs.append(TextRun{piece, style, {}});
+                    paragraph.runs.append(TextRun{std::move(piece), style, {}});
                 i = j;
             }
         }
-        result.paragraphs.append(paragraph);
+        result.paragraphs.append(std::move(paragraph));
         if (block == last || !block.isValid())
             break;
     }

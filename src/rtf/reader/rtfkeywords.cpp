@@ -1,14 +1,27 @@
 #include "rtf/reader/rtfkeywords.h"
 
+#include <cstdint>
 #include <unordered_map>
 
 namespace {
 
 using K = RtfKeyword;
 
-const std::unordered_map<std::string_view, RtfKeyword> &table()
+// Control words are short: FNV-1a over their few bytes beats the library's general hash.
+struct WordHash
 {
-    static const std::unordered_map<std::string_view, RtfKeyword> words{
+    std::size_t operator()(std::string_view word) const noexcept
+    {
+        std::uint32_t hash = 2166136261u;
+        for (const char c : word)
+            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+        return hash;
+    }
+};
+
+const std::unordered_map<std::string_view, RtfKeyword, WordHash> &table()
+{
+    static const std::unordered_map<std::string_view, RtfKeyword, WordHash> words{
         {"rtf", K::Rtf},
         {"ansi", K::Ansi},
         {"ansicpg", K::AnsiCodePage},

@@ -51,8 +51,13 @@ int RtfOutputTables::fontIndex(const CharStyle &style)
 {
     // Runs mostly repeat the font of the run before: skip the look-up then.
     if (m_lastFont < 0 || style.symbolFont != m_lastSymbolFlag || style.fontName != m_lastFontName) {
-        m_lastFont =
-            fontIndex(style.fontName, style.symbolFont || SymbolEncoding::isSymbolFont(style.fontName));
+        QHash<QString, int> &known = m_styleFont[style.symbolFont ? 1 : 0];
+        auto it = known.constFind(style.fontName);
+        if (it == known.constEnd())
+            it = known.insert(
+                style.fontName,
+                fontIndex(style.fontName, style.symbolFont || SymbolEncoding::isSymbolFont(style.fontName)));
+        m_lastFont = *it;
         m_lastFontName = style.fontName;
         m_lastSymbolFlag = style.symbolFont;
     }

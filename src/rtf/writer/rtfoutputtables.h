@@ -34,6 +34,8 @@ private:
 
     QList<Font> m_fonts;
     QHash<QString, int> m_fontIndex;
+    // A style's font, by name and symbol flag, without building the table's key.
+    QHash<QString, int> m_styleFont[2];
     QString m_lastFontName;
     bool m_lastSymbolFlag = false;
     int m_lastFont = -1;
