@@ -6,6 +6,7 @@
 #include "richtext/richtextfactory.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
+#include "symbols/ionformulapicture.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -35,6 +36,46 @@ CharStyle plain()
 TextRun run(const QString &text, const CharStyle &style = plain())
 {
     return TextRun{text, style, {}};
+}
+
+TextRun objectRun(const std::shared_ptr<EmbeddedObject> &object)
+{
+    TextRun result = run(QString(QChar(0xFFFC)));
+    result.object = object;
+    return result;
+}
+
+std::shared_ptr<EmbeddedObject> pngObject(const QImage &image)
+{
+    auto object = std::make_shared<EmbeddedObject>();
+    QBuffer buffer(&object->imageData);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    object->imageFormat = "png";
+    object->image = image;
+    object->widthTwips = image.width() * 15;
+    object->heightTwips = image.height() * 15;
+    return object;
+}
+
+// The polyatomic ion SO4 2- as the composer draws it, at 12 pt.
+QImage ionPicture()
+{
+    IonFormulaStyle style;
+    style.fontName = QStringLiteral("Arial");
+    style.size = 12;
+    return IonFormulaPicture::compose({QStringLiteral("SO"), QStringLiteral("2-"), QStringLiteral("4")},
+                                      style)
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+// An object of another application, linked to its file, shown by its picture.
+QImage objectPicture()
+{
+    QImage image(36, 28, QImage::Format_RGB32);
+    image.fill(qRgb(220, 60, 60));
+    QPainter(&image).fillRect(4, 4, 12, 20, Qt::white);
+    return image;
 }
 
 TextRun picture(const char *format)
@@ -134,6 +175,11 @@ RichDocument everyAttribute()
     paragraph({run(QStringLiteral("gauche"))});
     paragraph({run(QStringLiteral("protege"), with([](CharStyle &s) { s.protectedText = true; }))});
     paragraph({run(QStringLiteral("images ")), picture("png"), run(QStringLiteral(" ")), picture("jpeg")});
+    paragraph({run(QStringLiteral("formule ")), objectRun(pngObject(ionPicture()))});
+    const auto linked = pngObject(objectPicture());
+    linked->className = QStringLiteral("Paint.Picture");
+    linked->sourcePath = QStringLiteral("/tmp/dessin.png");
+    paragraph({run(QStringLiteral("objet ")), objectRun(linked)});
     return document;
 }
 
@@ -143,7 +189,16 @@ struct Segment
     QString text;
     QHash<QString, QString> properties; // text and paragraph properties, by attribute name
     bool inList = false;
-    QString listKind; // "bullet", "number" or ""
+    QString listKind;  // "bullet", "number" or ""
+    int paragraph = 0; // its paragraph's index
+};
+
+struct OdfPicture
+{
+    int paragraph = 0; // the paragraph it stands in
+    QImage image;
+    double widthTwips = 0; // its frame
+    double heightTwips = 0;
 };
 
 struct FlatOdf
@@ -151,6 +206,7 @@ struct FlatOdf
     QList<Segment> segments;
     QStringList paragraphs; // each paragraph's text
     QStringList images;     // MIME types guessed from the data
+    QList<OdfPicture> pictures;
 };
 
 double toTwips(const QString &length)
@@ -180,6 +236,7 @@ FlatOdf parseFlatOdf(const QByteArray &xml)
     QStringList listStyles;
     QString paragraphText;
     int depthInParagraph = 0;
+    OdfPicture frame;
     const auto resolved = [&](const QString &name) {
         QHash<QString, QString> props;
         QStringList chain;
@@ -222,11 +279,18 @@ FlatOdf parseFlatOdf(const QByteArray &xml)
                 spanStyles << attributes.value(QLatin1String("text:style-name")).toString();
             } else if (name == u"text:tab" && depthInParagraph > 0) {
                 paragraphText += QLatin1Char('\t');
+            } else if (name == u"draw:frame") {
+                frame.paragraph = int(result.paragraphs.size());
+                frame.widthTwips = toTwips(attributes.value(QLatin1String("svg:width")).toString());
+                frame.heightTwips = toTwips(attributes.value(QLatin1String("svg:height")).toString());
             } else if (name == u"office:binary-data") {
                 const QString data = reader.readElementText().trimmed();
                 result.images << (data.startsWith(QLatin1String("iVBOR"))  ? QStringLiteral("image/png")
                                   : data.startsWith(QLatin1String("/9j/")) ? QStringLiteral("image/jpeg")
                                                                            : QStringLiteral("other"));
+                frame.image = QImage::fromData(QByteArray::fromBase64(data.toLatin1()))
+                                  .convertToFormat(QImage::Format_RGB32);
+                result.pictures << frame;
             }
         } else if (reader.isEndElement()) {
             if (name == u"text:p" || name == u"text:h") {
@@ -246,6 +310,7 @@ FlatOdf parseFlatOdf(const QByteArray &xml)
             for (const QString &span : std::as_const(spanStyles))
                 segment.properties.insert(resolved(span));
             segment.inList = !listStyles.isEmpty();
+            segment.paragraph = int(result.paragraphs.size());
             for (const QString &list : std::as_const(listStyles)) {
                 if (listKinds.contains(list))
                     segment.listKind = listKinds.value(list);
@@ -313,6 +378,38 @@ QString expectProperty(const Segment &segment, const char *name, const QString &
 QString expectTrue(bool ok, const QString &what)
 {
     return ok ? QString() : what;
+}
+
+// The picture in the segment's paragraph shows `expected`, pixel for pixel, at its size.
+QString expectPictureIn(const FlatOdf &odf, const Segment &segment, const QImage &expected)
+{
+    for (const OdfPicture &picture : odf.pictures) {
+        if (picture.paragraph != segment.paragraph)
+            continue;
+        if (picture.image != expected)
+            return QStringLiteral("a %1 x %2 picture, not the %3 x %4 one")
+                .arg(picture.image.width())
+                .arg(picture.image.height())
+                .arg(expected.width())
+                .arg(expected.height());
+        const bool sized = std::abs(picture.widthTwips - expected.width() * 15) < 15 &&
+                           std::abs(picture.heightTwips - expected.height() * 15) < 15;
+        return expectTrue(
+            sized, QStringLiteral("framed %1 x %2 twips").arg(picture.widthTwips).arg(picture.heightTwips));
+    }
+    return QStringLiteral("no picture in its paragraph");
+}
+
+QString expectPictureIn(const Paragraph &paragraph, const QImage &expected)
+{
+    for (const TextRun &r : paragraph.runs) {
+        if (r.object)
+            return expectTrue(r.object->image.convertToFormat(QImage::Format_RGB32) == expected,
+                              QStringLiteral("a different %1 x %2 picture")
+                                  .arg(r.object->image.width())
+                                  .arg(r.object->image.height()));
+    }
+    return QStringLiteral("no picture in its paragraph");
 }
 
 } // namespace
@@ -525,6 +622,14 @@ void tst_LibreOfficeInterop::rows()
                 pictures += r.object && !r.object->image.isNull();
             return expectTrue(pictures == 2, QStringLiteral("%1 pictures").arg(pictures));
         });
+    row(
+        "ion-formula picture", "formule",
+        [](auto &odf, auto &s) { return expectPictureIn(odf, s, ionPicture()); },
+        [](auto &, auto &p) { return expectPictureIn(p, ionPicture()); });
+    row(
+        "embedded object", "objet",
+        [](auto &odf, auto &s) { return expectPictureIn(odf, s, objectPicture()); },
+        [](auto &, auto &p) { return expectPictureIn(p, objectPicture()); });
 }
 
 void tst_LibreOfficeInterop::editorToLibreOffice()

@@ -140,6 +140,7 @@ private Q_SLOTS:
     void notRtf();
     void pngPicture();
     void metafileKeptVerbatim();
+    void shapePictureOnlyOnce_data();
     void shapePictureOnlyOnce();
     void objectKeptVerbatimWithResult();
     void objectWithoutResultGetsPlaceholder();
@@ -636,15 +637,41 @@ void tst_RtfReader::metafileKeptVerbatim()
     QCOMPARE(plainText(document), QStringLiteral("x\uFFFCy"));
 }
 
+void tst_RtfReader::shapePictureOnlyOnce_data()
+{
+    QTest::addColumn<QByteArray>("body"); // PICT stands for a PNG picture group
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("pictures");
+    QTest::newRow("picture with a metafile for older readers")
+        << QByteArray("{\\*\\shppict PICT}{\\nonshppict{\\pict\\wmetafile8 0100}}x")
+        << QStringLiteral("\uFFFCx") << 1;
+    QTest::newRow("picture frame shape in a field (LibreOffice)")
+        << QByteArray("a{\\field{\\*\\fldinst SHAPE }{\\fldrslt{\\shp{\\*\\shpinst\\shpleft0\\shpright539"
+                      "{\\sp{\\sn shapeType}{\\sv 75}}{\\sp{\\sn pib}{\\sv PICT}}}}}}b")
+        << QStringLiteral("a\uFFFCb") << 1;
+    QTest::newRow("shape with its result for older readers")
+        << QByteArray("{\\shp{\\*\\shpinst{\\sp{\\sn pib}{\\sv PICT}}}{\\shprslt{\\*\\do\\dobxcolumn}PICT}}x")
+        << QStringLiteral("\uFFFCx") << 1;
+    QTest::newRow("drawing shape: only its result shows")
+        << QByteArray("{\\shp{\\*\\shpinst{\\sp{\\sn fillBlip}{\\sv PICT}}{\\sp{\\sn wzName}{\\sv Rectangle}}"
+                      "{\\shptxt inside}}{\\shprslt PICT}}x")
+        << QStringLiteral("\uFFFCx") << 1;
+    QTest::newRow("text box shape: its text and values are not body text")
+        << QByteArray("a{\\shp{\\*\\shpinst{\\sp{\\sn shapeType}{\\sv 202}}{\\shptxt boite\\par}}}b")
+        << QStringLiteral("ab") << 0;
+}
+
 void tst_RtfReader::shapePictureOnlyOnce()
 {
-    const QByteArray hex = pngBytes(4, 4).toHex();
-    const QByteArray rtf =
-        "{\\rtf1 {\\*\\shppict{\\pict\\pngblip " + hex + "}}{\\nonshppict{\\pict\\wmetafile8 0100}}x}";
-    const RichDocument document = read(rtf);
-    QCOMPARE(objects(document).size(), 1);
-    QCOMPARE(objects(document)[0]->kind, EmbeddedObject::Kind::Picture);
-    QCOMPARE(plainText(document), QStringLiteral("\uFFFCx"));
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+    QFETCH(int, pictures);
+    const QByteArray picture = "{\\pict\\pngblip " + pngBytes(4, 4).toHex() + "}";
+    const RichDocument document = read("{\\rtf1 " + body.replace("PICT", picture) + "}");
+    QCOMPARE(plainText(document), text);
+    QCOMPARE(objects(document).size(), pictures);
+    for (const auto &object : objects(document))
+        QCOMPARE(object->kind, EmbeddedObject::Kind::Picture);
 }
 
 void tst_RtfReader::objectKeptVerbatimWithResult()

@@ -1,17 +1,31 @@
 #include "rtf/reader/rtfdestinations.h"
 
+#include <QtGlobal>
+
 #include <unordered_map>
 
 namespace {
 
 using W = RtfDestinationWord;
 
+// A word listed twice would keep one of its meanings, unspecified which.
+std::unordered_map<std::string_view, RtfDestinationWord>
+unique(std::initializer_list<std::pair<const std::string_view, RtfDestinationWord>> list)
+{
+    std::unordered_map<std::string_view, RtfDestinationWord> words;
+    for (const auto &entry : list) {
+        [[maybe_unused]] const bool added = words.insert(entry).second;
+        Q_ASSERT_X(added, "RtfDestinations", "a destination word listed twice");
+    }
+    return words;
+}
+
 const std::unordered_map<std::string_view, RtfDestinationWord> &table()
 {
     // Destinations without \* that hold no document text. Groups that start with \* and a word
     // missing here are skipped too, so this list only needs the older, non-ignorable ones and
     // those we read.
-    static const std::unordered_map<std::string_view, RtfDestinationWord> words{
+    static const std::unordered_map<std::string_view, RtfDestinationWord> words = unique({
         {"fonttbl", W::FontTable},
         {"colortbl", W::ColorTable},
         {"pict", W::Picture},
@@ -26,12 +40,14 @@ const std::unordered_map<std::string_view, RtfDestinationWord> &table()
         {"field", W::Transparent},
         {"fldrslt", W::Transparent},
         {"shppict", W::Transparent},
-        {"shp", W::Transparent},
-        {"shprslt", W::Transparent},
+        {"shp", W::Shape},
+        {"shprslt", W::ShapeResult},
+        {"shpinst", W::ShapeInstance},
+        {"sn", W::ShapePropertyName},
+        {"sv", W::ShapeValue},
 
         {"fldinst", W::Skip},
         {"nonshppict", W::Skip},
-        {"shpinst", W::Skip},
         {"stylesheet", W::Skip},
         {"info", W::Skip},
         {"title", W::Skip},
@@ -118,9 +134,6 @@ const std::unordered_map<std::string_view, RtfDestinationWord> &table()
         {"pubauto", W::Skip},
         {"formfield", W::Skip},
         {"datafield", W::Skip},
-        {"sv", W::Skip},
-        {"sn", W::Skip},
-        {"sp", W::Skip},
         {"shptxt", W::Skip},
         {"txbxcontent", W::Skip},
         {"background", W::Skip},
@@ -144,7 +157,7 @@ const std::unordered_map<std::string_view, RtfDestinationWord> &table()
         {"listname", W::Skip},
         {"leveltext", W::Skip},
         {"levelnumbers", W::Skip},
-    };
+    });
     return words;
 }
 

@@ -17,6 +17,9 @@ enum class RtfDestination {
     ListTable,          // \listtable: which list levels are bullets
     ListOverrideTable,  // \listoverridetable: \lsN to the list it uses
     UnicodeAlternative, // \upr: only its \ud part is read
+    ShapeInstance,      // \shpinst: a shape's properties; text is dropped
+    ShapePropertyName,  // \sn: the name of the property whose \sv follows
+    ShapeValue,         // \sv: a property's value; the picture of "pib" is the shape's own
     // Not a state: the group is skipped to its closing brace.
     Skip,
 };
@@ -39,7 +42,12 @@ enum class RtfDestinationWord {
     ListPart,  // \list, \listlevel, \listoverride: groups of the list tables
     ListLabel, // \listtext, \pntext: the label as drawn, read as text of its paragraph
     UnicodeAlternative,
-    UnicodeVersion, // \ud, the part of \upr that is read
+    UnicodeVersion,    // \ud, the part of \upr that is read
+    Shape,             // \shp: a drawing object, read for its picture
+    ShapeInstance,     // \shpinst
+    ShapePropertyName, // \sn
+    ShapeValue,        // \sv
+    ShapeResult,       // \shprslt: what a reader without shapes shows instead
 };
 
 namespace RtfDestinations {

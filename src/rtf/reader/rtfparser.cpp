@@ -159,10 +159,14 @@ void RtfParser::closeGroup(qsizetype end, bool truncated)
             // A verbatim group cut short by the end of the data would be written back unbalanced.
             if (truncated && picture->kind == EmbeddedObject::Kind::Verbatim)
                 break;
-            if (m_pictureForObject)
+            if (m_pictureForObject) {
                 m_object.resultPicture(std::move(picture));
-            else if (top().destination == RtfDestination::Body)
+            } else if (m_pictureForShape) {
                 emitObject(std::move(picture));
+                m_shapeHasPicture = true;
+            } else if (top().destination == RtfDestination::Body) {
+                emitObject(std::move(picture));
+            }
         }
         break;
     case RtfDestination::Object:
@@ -266,12 +270,15 @@ void RtfParser::destinationWord(RtfDestinationWord word, std::string_view name)
         return own(RtfDestination::FontTable);
     case W::ColorTable:
         return body ? own(RtfDestination::ColorTable) : skipCurrentGroup();
-    case W::Picture:
-        if (!body && current != RtfDestination::ObjectResult)
+    case W::Picture: {
+        const bool framed = current == RtfDestination::ShapeValue && m_shapeProperty.trimmed() == "pib";
+        if (!body && current != RtfDestination::ObjectResult && !framed)
             return skipCurrentGroup();
         m_pictureForObject = current == RtfDestination::ObjectResult;
+        m_pictureForShape = framed;
         m_picture.begin(state.groupStart);
         return own(RtfDestination::Picture);
+    }
     case W::Object:
         if (!body || m_object.active())
             return skipCurrentGroup();
@@ -314,6 +321,24 @@ void RtfParser::destinationWord(RtfDestinationWord word, std::string_view name)
     case W::UnicodeAlternative:
         state.outerDestination = current;
         return own(RtfDestination::UnicodeAlternative);
+    case W::Shape:
+        if (body)
+            m_shapeHasPicture = false;
+        return;
+    case W::ShapeInstance:
+        return body ? own(RtfDestination::ShapeInstance) : skipCurrentGroup();
+    case W::ShapePropertyName:
+        if (current != RtfDestination::ShapeInstance)
+            return skipCurrentGroup();
+        m_shapeProperty.clear();
+        return own(RtfDestination::ShapePropertyName);
+    case W::ShapeValue:
+        return current == RtfDestination::ShapeInstance ? own(RtfDestination::ShapeValue)
+                                                        : skipCurrentGroup();
+    case W::ShapeResult:
+        if (m_shapeHasPicture)
+            skipCurrentGroup();
+        return;
     case W::UnicodeVersion:
         if (m_stack.size() > 2 &&
             m_stack[m_stack.size() - 2].destination == RtfDestination::UnicodeAlternative)
@@ -446,6 +471,10 @@ void RtfParser::text(const char *bytes, qsizetype length)
         break;
     case RtfDestination::ObjectName:
         m_object.nameText(bytes, length);
+        break;
+    case RtfDestination::ShapePropertyName:
+        if (m_shapeProperty.size() < 64)
+            m_shapeProperty.append(bytes, length);
         break;
     default:
         break;

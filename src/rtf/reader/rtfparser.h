@@ -68,6 +68,11 @@ private:
     RtfImageDecoder m_images;
     RtfPictureHandler m_picture;
     bool m_pictureForObject = false;
+    // Shapes (\shp): a picture frame's picture is its "pib" property; once read, the shape's
+    // \shprslt (the same picture for older readers) is skipped.
+    QByteArray m_shapeProperty;
+    bool m_pictureForShape = false;
+    bool m_shapeHasPicture = false;
     RtfObjectHandler m_object;
     bool m_numberingContinues = false;
     bool m_numberingBullet = true;
