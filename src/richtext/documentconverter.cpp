@@ -357,10 +357,15 @@ QByteArray DocumentConverter::plainText(const QTextDocument &document, int start
     char *out = bytes.data();
     // A long text has many fragments and few formats: what a format means here is looked up
     // once per format, not once per fragment.
+    struct Meaning
+    {
+        QTextCharFormat format;
+        bool symbol = false;
+        bool wide = false;
+    };
+    QHash<int, Meaning> meanings;
     int lastFormat = -1;
-    QTextCharFormat format;
-    bool symbol = false;
-    bool wide = false;
+    const Meaning *meaning = nullptr;
     // Positions are counted along, not asked of each block and fragment: asking costs a walk
     // through the document's tree every time.
     QTextBlock block = document.findBlock(start);
@@ -379,11 +384,17 @@ QByteArray DocumentConverter::plainText(const QTextDocument &document, int start
                 continue;
             if (fragment.charFormatIndex() != lastFormat) {
                 lastFormat = fragment.charFormatIndex();
-                format = fragment.charFormat();
-                symbol = TextFormats::isSymbolFont(format);
-                wide = WideCharacters::codePoint(format) != 0;
+                auto known = meanings.constFind(lastFormat);
+                if (known == meanings.constEnd()) {
+                    const QTextCharFormat format = fragment.charFormat();
+                    known = meanings.insert(lastFormat, Meaning{format, TextFormats::isSymbolFont(format),
+                                                                WideCharacters::codePoint(format) != 0});
+                }
+                meaning = &*known;
             }
-            if (wide) {
+            const bool symbol = meaning->symbol;
+            const QTextCharFormat &format = meaning->format;
+            if (meaning->wide) {
                 out = std::fill_n(out, to - from, '?'); // beyond Windows-1252, as any other
                 continue;
             }

@@ -52,8 +52,9 @@ void TextSearch::continueSearch()
     m_state.lastFoundPosition = m_exo.find(text, previous + 1, -1, m_state.findOptions);
     if (m_state.lastFoundPosition == -1 && previous != -1) {
         // Wrap once to the start; after a failure (previous -1) this search already began there.
-        previous = -1;
-        m_state.lastFoundPosition = m_exo.find(text, previous + 1, -1, m_state.findOptions);
+        // What lies after the previous match was just searched: the second pass stops where
+        // the first began.
+        m_state.lastFoundPosition = m_exo.find(text, 0, previous + int(text.size()), m_state.findOptions);
     }
     if (m_state.lastFoundPosition == -1)
         reportNotFound(m_state.searchText);

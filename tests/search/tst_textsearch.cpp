@@ -132,20 +132,24 @@ void tst_TextSearch::findAllTakesEveryOccurrenceOnce()
 
 void tst_TextSearch::continueSearchWrapsAsTheSteps_data()
 {
+    QTest::addColumn<QString>("text");
     QTest::addColumn<int>("lastFound");
     QTest::addColumn<int>("expected");
-    // "ab ab ab": matches at 0, 3 and 6.
-    QTest::newRow("first one starts at 1, so skips index 0") << 0 << 3;
-    QTest::newRow("from a middle match to the next") << 4 << 6;
-    QTest::newRow("after the last match, wraps to the first") << 7 << 0;
-    QTest::newRow("after a failure, from index 0") << -1 << 0;
+    const QString three = QStringLiteral("ab ab ab"); // matches at 0, 3 and 6
+    QTest::newRow("first one starts at 1, so skips index 0") << three << 0 << 3;
+    QTest::newRow("from a middle match to the next") << three << 4 << 6;
+    QTest::newRow("after the last match, wraps to the first") << three << 7 << 0;
+    QTest::newRow("after a failure, from index 0") << three << -1 << 0;
+    QTest::newRow("the only match, found again after the wrap") << QStringLiteral("xx ab") << 3 << 3;
+    QTest::newRow("a previous match beyond a shortened text") << three << 40 << 0;
 }
 
 void tst_TextSearch::continueSearchWrapsAsTheSteps()
 {
+    QFETCH(QString, text);
     QFETCH(int, lastFound);
     QFETCH(int, expected);
-    SearchFixture f(QStringLiteral("ab ab ab"));
+    SearchFixture f(text);
     QCOMPARE(f.state.lastFoundPosition, 0); // initial value
     f.state.searchText = QStringLiteral("ab");
     f.state.lastFoundPosition = lastFound;
