@@ -1,5 +1,6 @@
 #include "rtf/rtfcodepages.h"
 #include "rtf/rtfreader.h"
+#include "rtf/rtfwriter.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -140,6 +141,8 @@ private Q_SLOTS:
     void notRtf();
     void pngPicture();
     void metafileKeptVerbatim();
+    void loneSurrogateReadsAsU65533_data();
+    void loneSurrogateReadsAsU65533();
     void shapePictureOnlyOnce_data();
     void shapePictureOnlyOnce();
     void objectKeptVerbatimWithResult();
@@ -635,6 +638,34 @@ void tst_RtfReader::metafileKeptVerbatim()
     QCOMPARE(found[0]->widthTwips, 1440);
     QCOMPARE(found[0]->image.size(), QSize(96, 48));
     QCOMPARE(plainText(document), QStringLiteral("x\uFFFCy"));
+}
+
+void tst_RtfReader::loneSurrogateReadsAsU65533_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::newRow("high half, then text") << QByteArray("-\\u-10179?:");
+    QTest::newRow("high half at the group's end") << QByteArray("-\\u-10179?}{\\f1 :");
+    QTest::newRow("high half, then another high half") << QByteArray("-\\u-10179?\\u-10179?:");
+    QTest::newRow("low half alone") << QByteArray("-\\u-9000?:");
+}
+
+void tst_RtfReader::loneSurrogateReadsAsU65533()
+{
+    // A half that cannot be decoded is what the writer then writes, \u65533; under a symbol
+    // font too it must read back the same: a Unicode character in a run of its own.
+    QFETCH(QByteArray, body);
+    const QByteArray head = "{\\rtf1{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}{\\f1 ";
+    const RichDocument document = read(head + body + "}}");
+    const RichDocument written = read(RtfWriter::write(document));
+    QCOMPARE(written.paragraphs.size(), 1);
+    QCOMPARE(written.paragraphs[0].runs.size(), document.paragraphs[0].runs.size());
+    for (qsizetype i = 0; i < document.paragraphs[0].runs.size(); ++i) {
+        const TextRun &before = document.paragraphs[0].runs[i];
+        const TextRun &after = written.paragraphs[0].runs[i];
+        QCOMPARE(after.text, before.text);
+        QCOMPARE(after.style.symbolFont, before.style.symbolFont);
+        QCOMPARE(before.style.symbolFont, !before.text.contains(QChar::ReplacementCharacter));
+    }
 }
 
 void tst_RtfReader::shapePictureOnlyOnce_data()

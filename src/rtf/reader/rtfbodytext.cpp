@@ -103,7 +103,7 @@ void RtfBodyText::flushPending()
     if (m_highSurrogate != 0) {
         // The first half of a pair whose second half never came.
         m_highSurrogate = 0;
-        m_builder.appendChar(QChar::ReplacementCharacter);
+        replacement();
     }
 }
 
@@ -125,7 +125,7 @@ void RtfBodyText::unicode(std::int64_t value)
         return;
     }
     if (high != 0)
-        m_builder.appendChar(QChar::ReplacementCharacter);
+        replacement();
     flushPending();
     refreshStyle();
     if (value < 0 || value > 0xFFFF) {
@@ -140,7 +140,7 @@ void RtfBodyText::unicode(std::int64_t value)
         return;
     }
     if (QChar::isLowSurrogate(code)) {
-        m_builder.appendChar(QChar::ReplacementCharacter);
+        replacement();
         return;
     }
     if (m_symbolFont && code >= 0xF000 && code <= 0xF0FF) {
@@ -152,6 +152,13 @@ void RtfBodyText::unicode(std::int64_t value)
         return;
     }
     const QChar c(code);
+    special(QStringView(&c, 1));
+}
+
+void RtfBodyText::replacement()
+{
+    // U+FFFD as \u65533 would give it: a Unicode character, also under a symbol font.
+    const QChar c = QChar::ReplacementCharacter;
     special(QStringView(&c, 1));
 }
 

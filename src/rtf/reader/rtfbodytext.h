@@ -45,6 +45,8 @@ public:
 
 private:
     void refreshStyle();
+    // A character that cannot be decoded: U+FFFD.
+    void replacement();
 
     RtfCodePages &m_codePages;
     const RtfFontTable &m_fonts;
