@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runningsums.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QBasicTimer>
 #include <QRectF>
@@ -10,22 +12,17 @@
 class QTextBlock;
 class QTextDocument;
 
-// Running sums over a sequence of non-negative values (a Fenwick tree): the sum before an index
-// and the index at a given sum in O(log n).
-class RunningSums
+// The layout measures in 64ths of a pixel, as Qt's does, truncating on the way in.
+namespace LayoutUnits {
+constexpr int fixed(qreal value)
 {
-public:
-    void assign(const std::vector<std::int64_t> &values);
-    void add(std::size_t index, std::int64_t delta);
-    // The sum of the first `count` values.
-    std::int64_t before(std::size_t count) const;
-    // The largest count whose sum is at most `sum` (0 when even the first value is larger).
-    std::size_t countUpTo(std::int64_t sum) const;
-    std::size_t size() const { return m_tree.size(); }
-
-private:
-    std::vector<std::int64_t> m_tree;
-};
+    return int(value * 64.0);
+}
+constexpr qreal real(std::int64_t value)
+{
+    return qreal(value) / 64.0;
+}
+} // namespace LayoutUnits
 
 // The layout of a text shown in the editor: one column, no pages, paragraphs only (our documents
 // hold no tables and no floating frames). Qt's own layout moves every paragraph below an edit,
@@ -64,7 +61,7 @@ protected:
     void timerEvent(QTimerEvent *event) override;
 
 private:
-    // Lengths are in 64ths of a pixel, rounded as Qt's layout rounds them.
+    // Lengths are in 64ths of a pixel (LayoutUnits).
     struct Box
     {
         int gap = 0;    // space above: the larger of this top margin and the previous bottom one

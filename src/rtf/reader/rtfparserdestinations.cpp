@@ -1,0 +1,104 @@
+#include "rtf/reader/rtfparser.h"
+
+// How a destination word changes the group it opens: what its text becomes, and whether the
+// group is read at all.
+void RtfParser::destinationWord(RtfDestinationWord word, std::string_view name)
+{
+    using W = RtfDestinationWord;
+    RtfGroupState &state = top();
+    const RtfDestination current = state.destination;
+    const bool body = current == RtfDestination::Body;
+    auto own = [&state](RtfDestination destination) {
+        state.destination = destination;
+        state.ownsDestination = true;
+    };
+    switch (word) {
+    case W::None:
+    case W::Transparent:
+        return;
+    case W::Skip:
+        skipCurrentGroup();
+        return;
+    case W::FontTable:
+        if (!body)
+            return skipCurrentGroup();
+        m_fonts.markSeen();
+        return own(RtfDestination::FontTable);
+    case W::ColorTable:
+        return body ? own(RtfDestination::ColorTable) : skipCurrentGroup();
+    case W::Picture: {
+        const bool framed = current == RtfDestination::ShapeValue && m_shapeProperty.trimmed() == "pib";
+        if (!body && current != RtfDestination::ObjectResult && !framed)
+            return skipCurrentGroup();
+        m_pictureForObject = current == RtfDestination::ObjectResult;
+        m_pictureForShape = framed;
+        m_picture.begin(state.groupStart);
+        return own(RtfDestination::Picture);
+    }
+    case W::Object:
+        if (!body || m_object.active())
+            return skipCurrentGroup();
+        m_object.begin(state.groupStart);
+        return own(RtfDestination::Object);
+    case W::ObjectClass:
+        return current == RtfDestination::Object ? own(RtfDestination::ObjectClass) : skipCurrentGroup();
+    case W::ObjectName:
+        return current == RtfDestination::Object ? own(RtfDestination::ObjectName) : skipCurrentGroup();
+    case W::ObjectResult:
+        if (current == RtfDestination::Object)
+            own(RtfDestination::ObjectResult);
+        return;
+    case W::Numbering:
+        if (!body)
+            return skipCurrentGroup();
+        m_numberingContinues = false;
+        m_numberingBullet = true;
+        return own(RtfDestination::Numbering);
+    case W::ListTable:
+        return body ? own(RtfDestination::ListTable) : skipCurrentGroup();
+    case W::ListOverrideTable:
+        return body ? own(RtfDestination::ListOverrideTable) : skipCurrentGroup();
+    case W::ListPart:
+        if (current == RtfDestination::ListTable)
+            m_lists.listTableWord(name, false, 0);
+        else if (current == RtfDestination::ListOverrideTable)
+            m_lists.overrideTableWord(name, false, 0);
+        else
+            skipCurrentGroup();
+        return;
+    case W::ListLabel:
+        // Read as the paragraph's text; a bullet paragraph drops it again when it ends.
+        if (!body)
+            return skipCurrentGroup();
+        m_body.flushPending();
+        m_body.builder().beginLabel();
+        state.ownsLabel = true;
+        return;
+    case W::UnicodeAlternative:
+        state.outerDestination = current;
+        return own(RtfDestination::UnicodeAlternative);
+    case W::Shape:
+        if (body)
+            m_shapeHasPicture = false;
+        return;
+    case W::ShapeInstance:
+        return body ? own(RtfDestination::ShapeInstance) : skipCurrentGroup();
+    case W::ShapePropertyName:
+        if (current != RtfDestination::ShapeInstance)
+            return skipCurrentGroup();
+        m_shapeProperty.clear();
+        return own(RtfDestination::ShapePropertyName);
+    case W::ShapeValue:
+        return current == RtfDestination::ShapeInstance ? own(RtfDestination::ShapeValue)
+                                                        : skipCurrentGroup();
+    case W::ShapeResult:
+        if (m_shapeHasPicture)
+            skipCurrentGroup();
+        return;
+    case W::UnicodeVersion:
+        if (m_stack.size() > 2 &&
+            m_stack[m_stack.size() - 2].destination == RtfDestination::UnicodeAlternative)
+            state.destination = m_stack[m_stack.size() - 2].outerDestination;
+        return;
+    }
+}
