@@ -2,6 +2,7 @@
 #include "richtext/editorlayout.h"
 #include "richtext/richtextdocument.h"
 #include "rtf/rtfreader.h"
+#include "testimages.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -45,12 +46,7 @@ private:
 
     static QByteArray pngPicture(int width, int height)
     {
-        QImage image(width, height, QImage::Format_RGB32);
-        image.fill(Qt::darkCyan);
-        QByteArray png;
-        QBuffer buffer(&png);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "PNG");
+        const QByteArray png = pngBytes(width, height, Qt::darkCyan);
         return "{\\pict\\pngblip\\picw" + QByteArray::number(width) + "\\pich" + QByteArray::number(height) +
                " " + png.toHex() + "}";
     }

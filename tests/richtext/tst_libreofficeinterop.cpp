@@ -7,6 +7,7 @@
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
 #include "symbols/ionformulapicture.h"
+#include "testimages.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -48,9 +49,7 @@ TextRun objectRun(const std::shared_ptr<EmbeddedObject> &object)
 std::shared_ptr<EmbeddedObject> pngObject(const QImage &image)
 {
     auto object = std::make_shared<EmbeddedObject>();
-    QBuffer buffer(&object->imageData);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    object->imageData = encodedImage(image);
     object->imageFormat = "png";
     object->image = image;
     object->widthTwips = image.width() * 15;
@@ -84,9 +83,7 @@ TextRun picture(const char *format)
     image.fill(qRgb(30, 120, 200));
     QPainter(&image).fillRect(5, 5, 10, 10, Qt::yellow);
     auto object = std::make_shared<EmbeddedObject>();
-    QBuffer buffer(&object->imageData);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
+    object->imageData = encodedImage(image, format);
     object->imageFormat = format;
     object->image = image;
     object->widthTwips = 600;

@@ -1,6 +1,7 @@
 #include "rtf/rtfcodepages.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
+#include "testimages.h"
 
 #include <QBuffer>
 #include <QElapsedTimer>
@@ -56,17 +57,6 @@ QList<std::shared_ptr<const EmbeddedObject>> objects(const RichDocument &documen
             if (run.object)
                 found.append(run.object);
     return found;
-}
-
-QByteArray pngBytes(int width, int height)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::red);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
 }
 
 quint32 crc32(const QByteArray &bytes)

@@ -1,6 +1,7 @@
 #include "rtf/cp1252.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
+#include "testimages.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -41,15 +42,6 @@ QByteArray bodyOf(const QByteArray &rtf)
 QByteArray headerOf(const QByteArray &rtf)
 {
     return rtf.left(rtf.indexOf("\\viewkind4"));
-}
-
-QByteArray pngBytes(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
 }
 
 QImage testImage()
@@ -548,7 +540,7 @@ private Q_SLOTS:
     void pictureTakesTheRunsCharacterAttributes()
     {
         EmbeddedObject object;
-        object.imageData = pngBytes(testImage());
+        object.imageData = encodedImage(testImage());
         object.imageFormat = "png";
         CharStyle raised;
         raised.offsetTwips = 64;
@@ -710,7 +702,7 @@ private Q_SLOTS:
         QTest::newRow("paragraphs, final mark") << paragraphs;
 
         EmbeddedObject png;
-        png.imageData = pngBytes(testImage());
+        png.imageData = encodedImage(testImage());
         png.imageFormat = "png";
         png.widthTwips = 450;
         png.heightTwips = 300;
@@ -768,7 +760,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, classWritten);
         EmbeddedObject object;
         object.image = testImage();
-        object.imageData = pngBytes(object.image);
+        object.imageData = encodedImage(object.image);
         object.imageFormat = "png";
         object.widthTwips = 45;
         object.heightTwips = 30;
