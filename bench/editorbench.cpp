@@ -158,6 +158,13 @@ int main(int argc, char *argv[])
     print("caret move (key Right, painted)", median(caretMoves), "16 ms");
     print("mirror on a caret move", median(mirrorCaret), "2 ms");
     print("keystroke at the start (painted)", median(typedAtStart), "16 ms");
+    QList<double> enterAtStart;
+    for (int run = 0; run < 5; ++run)
+        enterAtStart << timeMs([&] {
+            QTest::keyClick(exo, Qt::Key_Return);
+            w->paint();
+        });
+    print("Enter at the start, a new paragraph (painted)", median(enterAtStart), "16 ms");
 
     const double toEnd = timeMs([&] {
         QTest::keyClick(exo, Qt::Key_End, Qt::ControlModifier);
