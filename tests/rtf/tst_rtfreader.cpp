@@ -563,6 +563,8 @@ void tst_RtfReader::fontTableForms_data()
         << QByteArray(R"({\rtf1{\fonttbl{\f0 Tahoma}}\f0 x})") << "Tahoma" << false;
     QTest::newRow("hex in the name") << QByteArray(R"({\rtf1{\fonttbl{\f0 Caf\'e9;}}\f0 x})")
                                      << QStringLiteral("Café") << false;
+    QTest::newRow("control characters in the name (found by fuzzing)")
+        << QByteArray("{\\rtf1{\\fonttbl{\\f0 Ari\tal\\'09\\'01 Black;}}\\f0 x}") << "Arial Black" << false;
     QTest::newRow("duplicate number, last wins")
         << QByteArray(R"({\rtf1{\fonttbl{\f0 Arial;}{\f0 Verdana;}}\f0 x})") << "Verdana" << false;
     QTest::newRow("default font") << QByteArray(R"({\rtf1\deff1{\fonttbl{\f0 Arial;}{\f1 Verdana;}} x})")

@@ -34,14 +34,15 @@ void RtfFontTable::text(const char *bytes, qsizetype length)
             commit();
             continue;
         }
-        if (m_pending.index >= 0 && m_pending.length() < MaxNameLength)
+        if (m_pending.index >= 0 && m_pending.length() < MaxNameLength && uchar(bytes[i]) >= 0x20)
             m_pending.name.append(bytes[i]);
     }
 }
 
 void RtfFontTable::byte(unsigned char value)
 {
-    if (m_pending.index >= 0 && m_pending.length() < MaxNameLength)
+    // Control characters (a tab, say) are no part of a face name, nor of any text here.
+    if (m_pending.index >= 0 && m_pending.length() < MaxNameLength && value >= 0x20)
         m_pending.name.append(char(value));
 }
 

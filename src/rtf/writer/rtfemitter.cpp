@@ -252,7 +252,7 @@ void RtfEmitter::fontName(const QString &name)
     // Readers take a face name up to ';' quite literally: no source line break inside it.
     m_breakLines = false;
     for (const QChar c : name) {
-        if (c != QLatin1Char(';'))
+        if (c != QLatin1Char(';') && c.unicode() >= 0x20)
             textChar(c);
     }
     m_breakLines = true;
