@@ -45,7 +45,23 @@ echo "Veligram benchmarks — $(nproc) cores, Qt $qt, $(date -u '+%Y-%m-%d %H:%M
 echo "Each figure is the median of several runs in one process."
 echo
 echo "== RTF: reader, writer, control (1 and 10 MB) =="
-"$bin/rtfbench" 1 10 2>/dev/null
+rtf_figures=$("$bin/rtfbench" 1 10 2>/dev/null)
+echo "$rtf_figures"
+# Time linear in size: each step's 10 MB time over its 1 MB time (10x is linear).
+echo "$rtf_figures" | awk '
+    / ms \(processor/ {
+        split($0, part, " MB: "); size = part[1]; rest = part[2]
+        name = substr(rest, 1, index(rest, ":") - 1)
+        match(rest, /[0-9]+ ms/); ms[name, size] = substr(rest, RSTART, RLENGTH - 3)
+        if (!(name in seen)) { seen[name] = 1; order[++count] = name }
+    }
+    END {
+        for (i = 1; i <= count; ++i) {
+            n = order[i]
+            if (ms[n, 1] > 0 && ms[n, 10] != "")
+                printf "10 MB / 1 MB, %-30s %5.1fx   (linear: 10x)\n", n ":", ms[n, 10] / ms[n, 1]
+        }
+    }'
 echo
 for size in 1 10; do
     echo "== The editor, offscreen, $size MB document =="
