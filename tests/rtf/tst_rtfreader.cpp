@@ -131,6 +131,8 @@ private Q_SLOTS:
     void notRtf();
     void pngPicture();
     void metafileKeptVerbatim();
+    void pictureWordAfterText_data();
+    void pictureWordAfterText();
     void loneSurrogateReadsAsU65533_data();
     void loneSurrogateReadsAsU65533();
     void shapePictureOnlyOnce_data();
@@ -630,6 +632,32 @@ void tst_RtfReader::metafileKeptVerbatim()
     QCOMPARE(found[0]->widthTwips, 1440);
     QCOMPARE(found[0]->image.size(), QSize(96, 48));
     QCOMPARE(plainText(document), QStringLiteral("x\uFFFCy"));
+}
+
+void tst_RtfReader::pictureWordAfterText_data()
+{
+    QTest::addColumn<QByteArray>("rtf");
+    QTest::addColumn<QString>("text");
+    // Found by fuzzing: the picture was kept from the group's brace, its text with it, and every
+    // save added the text once more.
+    QTest::newRow("picture after text, cut short")
+        << QByteArray("{\\rtf{\\'e5\\pict}") << QStringLiteral("\u00e5");
+    QTest::newRow("picture after text")
+        << QByteArray("{\\rtf1 {a\\pict\\pngblip 00}b}") << QStringLiteral("ab");
+    QTest::newRow("picture after a group's text")
+        << QByteArray("{\\rtf1 {{a}\\pict 00}b}") << QStringLiteral("ab");
+    QTest::newRow("object after text")
+        << QByteArray("{\\rtf1 {a\\object{\\*\\objclass P}}b}") << QStringLiteral("ab");
+}
+
+void tst_RtfReader::pictureWordAfterText()
+{
+    QFETCH(QByteArray, rtf);
+    QFETCH(QString, text);
+    const RichDocument document = read(rtf);
+    QCOMPARE(plainText(document), text);
+    QCOMPARE(objects(document).size(), 0);
+    QCOMPARE(plainText(read(RtfWriter::write(document))), text);
 }
 
 void tst_RtfReader::loneSurrogateReadsAsU65533_data()

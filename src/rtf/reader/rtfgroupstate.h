@@ -39,6 +39,8 @@ struct RtfGroupState
     bool ownsDestination = false;
     // This group is a \listtext or \pntext: its closing brace ends the paragraph's label.
     bool ownsLabel = false;
+    // Text came in this group: a picture or object word after it does not begin a picture.
+    bool hadText = false;
     // \upr keeps the destination its \ud part must go back to.
     RtfDestination outerDestination = RtfDestination::Body;
 };

@@ -123,6 +123,7 @@ void RtfParser::openGroup(const RtfToken &token)
     state.groupStart = token.begin;
     state.ownsDestination = false;
     state.ownsLabel = false;
+    state.hadText = false;
     m_stack.push_back(std::move(state));
     m_groupFresh = true;
 }
@@ -142,6 +143,7 @@ void RtfParser::closeGroup(qsizetype end, bool truncated)
         return;
     RtfGroupState closing = std::move(m_stack.back());
     m_stack.pop_back();
+    m_stack.back().hadText = m_stack.back().hadText || closing.hadText;
     if (m_stack.size() == 1) {
         // The outer group's end: its paragraph properties stay for the last paragraph.
         m_stack.back().paragraph = closing.paragraph;
@@ -353,6 +355,7 @@ void RtfParser::text(const char *bytes, qsizetype length)
 {
     switch (top().destination) {
     case RtfDestination::Body:
+        top().hadText = true;
         m_body.setProps(top().chars);
         m_body.bytes(bytes, length);
         break;
@@ -385,6 +388,7 @@ void RtfParser::hexByte(unsigned char byte)
     switch (top().destination) {
     case RtfDestination::Body: {
         const char c = char(byte);
+        top().hadText = true;
         m_body.setProps(top().chars);
         m_body.bytes(&c, 1);
         break;
@@ -406,18 +410,21 @@ void RtfParser::unicodeChar(std::int64_t value)
     }
     if (!inBody())
         return;
+    top().hadText = true;
     m_body.setProps(top().chars);
     m_body.unicode(value < 0 ? value + 65536 : value); // a signed 16-bit number: -4064 is U+F020
 }
 
 void RtfParser::emitChar(QChar c)
 {
+    top().hadText = true;
     m_body.setProps(top().chars);
     m_body.character(c);
 }
 
 void RtfParser::emitSpecial(QChar c)
 {
+    top().hadText = true;
     m_body.setProps(top().chars);
     m_body.special(c);
 }

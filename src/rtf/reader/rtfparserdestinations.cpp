@@ -28,7 +28,9 @@ void RtfParser::destinationWord(RtfDestinationWord word, std::string_view name)
         return body ? own(RtfDestination::ColorTable) : skipCurrentGroup();
     case W::Picture: {
         const bool framed = current == RtfDestination::ShapeValue && m_shapeProperty.trimmed() == "pib";
-        if (!body && current != RtfDestination::ObjectResult && !framed)
+        // After text in its group the word does not open the group: a picture kept verbatim
+        // from the group's brace would carry that text along.
+        if ((!body && current != RtfDestination::ObjectResult && !framed) || state.hadText)
             return skipCurrentGroup();
         m_pictureForObject = current == RtfDestination::ObjectResult;
         m_pictureForShape = framed;
@@ -36,7 +38,7 @@ void RtfParser::destinationWord(RtfDestinationWord word, std::string_view name)
         return own(RtfDestination::Picture);
     }
     case W::Object:
-        if (!body || m_object.active())
+        if (!body || m_object.active() || state.hadText)
             return skipCurrentGroup();
         m_object.begin(state.groupStart);
         return own(RtfDestination::Object);
