@@ -131,6 +131,8 @@ private Q_SLOTS:
     void notRtf();
     void pngPicture();
     void metafileKeptVerbatim();
+    void controlCharactersAreNoText_data();
+    void controlCharactersAreNoText();
     void pictureWordAfterText_data();
     void pictureWordAfterText();
     void loneSurrogateReadsAsU65533_data();
@@ -632,6 +634,27 @@ void tst_RtfReader::metafileKeptVerbatim()
     QCOMPARE(found[0]->widthTwips, 1440);
     QCOMPARE(found[0]->image.size(), QSize(96, 48));
     QCOMPARE(plainText(document), QStringLiteral("x\uFFFCy"));
+}
+
+void tst_RtfReader::controlCharactersAreNoText_data()
+{
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("private-use copy of a control byte (found by fuzzing)")
+        << QByteArray("a\\u-4082?b") << "ab";
+    QTest::newRow("control byte") << QByteArray("a\\'0eb") << "ab";
+    QTest::newRow("control character by number") << QByteArray("a\\u14?b") << "ab";
+    QTest::newRow("private-use copy of a tab") << QByteArray("a\\u-4087?b") << "a\tb";
+}
+
+void tst_RtfReader::controlCharactersAreNoText()
+{
+    // Under a symbol font as under any other: what the writer could not write back as text.
+    QFETCH(QByteArray, body);
+    QFETCH(QString, text);
+    const RichDocument document = read("{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0 " + body + "}");
+    QCOMPARE(plainText(document), text);
+    QCOMPARE(plainText(read(RtfWriter::write(document))), text);
 }
 
 void tst_RtfReader::pictureWordAfterText_data()

@@ -144,7 +144,10 @@ void RtfBodyText::unicode(std::int64_t value)
         return;
     }
     if (m_symbolFont && code >= 0xF000 && code <= 0xF0FF) {
-        m_builder.appendChar(QChar(char16_t(code - 0xF000))); // the font's private-use copy of a byte
+        // The font's private-use copy of a byte; a control byte is no text here either.
+        const auto byte = char16_t(code - 0xF000);
+        if (byte >= 0x20 || byte == '\t')
+            m_builder.appendChar(QChar(byte));
         return;
     }
     if (m_symbolFont && code < 0x100) {
