@@ -118,8 +118,9 @@ if command -v pandoc >/dev/null; then
         "$(median_ms pandoc -f rtf -t plain "$work/sample10.rtf")"
 fi
 if command -v unrtf >/dev/null; then
-    row "unrtf --text" "$(median_ms unrtf --text "$work/sample1.rtf")" \
-        "$(median_ms unrtf --text "$work/sample10.rtf")"
+    # unrtf writes the pictures it meets into the current folder: the scratch one.
+    row "unrtf --text" "$(cd "$work" && median_ms unrtf --text sample1.rtf)" \
+        "$(cd "$work" && median_ms unrtf --text sample10.rtf)"
 fi
 if command -v soffice >/dev/null; then
     # LibreOffice grows much faster than linearly: 1 MB only. A private profile keeps runs apart.
