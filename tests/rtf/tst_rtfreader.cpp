@@ -645,6 +645,9 @@ void tst_RtfReader::controlCharactersAreNoText_data()
     QTest::newRow("control byte") << QByteArray("a\\'0eb") << "ab";
     QTest::newRow("control character by number") << QByteArray("a\\u14?b") << "ab";
     QTest::newRow("private-use copy of a tab") << QByteArray("a\\u-4087?b") << "a\tb";
+    // Found by fuzzing: the cell's tab stayed in the Unicode run before it, a written \tab
+    // reads into the font's own run.
+    QTest::newRow("cell after a Unicode character") << QByteArray("\\u8721?\\cell b") << "\u2211\tb";
 }
 
 void tst_RtfReader::controlCharactersAreNoText()
@@ -654,7 +657,9 @@ void tst_RtfReader::controlCharactersAreNoText()
     QFETCH(QString, text);
     const RichDocument document = read("{\\rtf1{\\fonttbl{\\f0\\fcharset2 Symbol;}}\\f0 " + body + "}");
     QCOMPARE(plainText(document), text);
-    QCOMPARE(plainText(read(RtfWriter::write(document))), text);
+    const RichDocument again = read(RtfWriter::write(document));
+    QCOMPARE(plainText(again), text);
+    QCOMPARE(again.paragraphs.at(0).runs.size(), document.paragraphs.at(0).runs.size());
 }
 
 void tst_RtfReader::pictureWordAfterText_data()

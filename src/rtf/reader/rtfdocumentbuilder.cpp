@@ -81,12 +81,6 @@ void RtfDocumentBuilder::endParagraph(const ParagraphStyle &style)
     m_lastWasCellTab = false;
 }
 
-void RtfDocumentBuilder::endCell()
-{
-    m_text.append(QLatin1Char('\t'));
-    m_lastWasCellTab = true;
-}
-
 void RtfDocumentBuilder::dropTrailingCellTab()
 {
     if (!m_lastWasCellTab)

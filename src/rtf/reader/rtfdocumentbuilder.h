@@ -35,8 +35,9 @@ public:
     QString labelText() const;
     void endParagraph(const ParagraphStyle &style);
     bool paragraphIsEmpty() const { return m_text.isEmpty() && m_current.runs.isEmpty(); }
-    // Table cells become tab-separated text, each row one paragraph.
-    void endCell();
+    // Table cells become tab-separated text, each row one paragraph: the tab just appended
+    // ended a cell.
+    void endCell() { m_lastWasCellTab = true; }
     void endRow(const ParagraphStyle &style);
 
     // `finalStyle`: the paragraph properties in force at the end of the data.

@@ -308,6 +308,8 @@ void RtfParser::bodyWord(RtfKeyword keyword, const RtfToken &)
         break;
     case RtfKeyword::Cell:
     case RtfKeyword::NestCell:
+        // A tab like any other, in the style of the text around it; a row's last one goes.
+        emitChar(QLatin1Char('\t'));
         m_body.builder().endCell();
         break;
     case RtfKeyword::Row:
