@@ -88,8 +88,9 @@ struct EmbeddedObject
     QImage image;           // what is shown; for Verbatim the \result picture or a placeholder
     int widthTwips = 0;     // display size
     int heightTwips = 0;
-    QByteArray verbatimRtf; // Verbatim: the whole {\pict …} or {\object …} group, written back as is
-    QString className;      // embedded objects: their class name, when known
+    QByteArray verbatimRtf;      // Verbatim: the whole {\pict …} or {\object …} group, written back as is
+    int verbatimUnicodeSkip = 1; // the \ucN in force around that group, which its text depends on
+    QString className;           // embedded objects: their class name, when known
     // An object made from a file stays linked to it: the file opens for editing, and the
     // picture is taken again from it. Empty for pictures and for objects read from elsewhere.
     QString sourcePath;

@@ -221,7 +221,14 @@ private:
     void writeObject(const EmbeddedObject &object)
     {
         if (object.kind == EmbeddedObject::Kind::Verbatim && !object.verbatimRtf.isEmpty()) {
+            // Our files say \uc1; a group read under another count keeps it around itself.
+            if (object.verbatimUnicodeSkip != 1) {
+                m_out.openGroup();
+                m_out.controlWord("uc", object.verbatimUnicodeSkip);
+            }
             m_out.raw(object.verbatimRtf);
+            if (object.verbatimUnicodeSkip != 1)
+                m_out.closeGroup();
             return;
         }
         if (object.className.isEmpty() && object.sourcePath.isEmpty()) {

@@ -135,6 +135,7 @@ private Q_SLOTS:
     void controlCharactersAreNoText();
     void pictureWordAfterText_data();
     void pictureWordAfterText();
+    void verbatimGroupKeepsItsUnicodeCount();
     void loneSurrogateReadsAsU65533_data();
     void loneSurrogateReadsAsU65533();
     void shapePictureOnlyOnce_data();
@@ -676,6 +677,25 @@ void tst_RtfReader::pictureWordAfterText_data()
         << QByteArray("{\\rtf1 {{a}\\pict 00}b}") << QStringLiteral("ab");
     QTest::newRow("object after text")
         << QByteArray("{\\rtf1 {a\\object{\\*\\objclass P}}b}") << QStringLiteral("ab");
+}
+
+void tst_RtfReader::verbatimGroupKeepsItsUnicodeCount()
+{
+    // Found by fuzzing: under \\uc0 the "?" after \\u9 is picture data and ends the hex; under
+    // our \\uc1 it would be a fallback, skipped, and the picture would read differently.
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.fill(Qt::blue);
+    const QByteArray jpeg = encodedImage(image, "JPEG").toHex();
+    const QByteArray rtf = "{\\rtf1 \\uc0{\\pict\\jpegblip " + jpeg.left(4) + "\\u9?" + jpeg.mid(4) + "}x}";
+    const RichDocument document = read(rtf);
+    QCOMPARE(objects(document).size(), 1);
+    QCOMPARE(objects(document)[0]->kind, EmbeddedObject::Kind::Verbatim);
+    const QByteArray written = RtfWriter::write(document);
+    const RichDocument again = read(written);
+    QCOMPARE(objects(again).size(), 1);
+    QCOMPARE(objects(again)[0]->kind, EmbeddedObject::Kind::Verbatim);
+    QCOMPARE(objects(again)[0]->verbatimRtf, objects(document)[0]->verbatimRtf);
+    QCOMPARE(RtfWriter::write(again), written);
 }
 
 void tst_RtfReader::pictureWordAfterText()

@@ -158,6 +158,7 @@ void RtfParser::closeGroup(qsizetype end, bool truncated)
     case RtfDestination::Picture:
         if (closing.ownsDestination) {
             auto picture = m_picture.finish(m_source, end, m_images);
+            picture->verbatimUnicodeSkip = top().unicodeSkip;
             // A verbatim group cut short by the end of the data would be written back unbalanced.
             if (truncated && picture->kind == EmbeddedObject::Kind::Verbatim)
                 break;
@@ -174,6 +175,7 @@ void RtfParser::closeGroup(qsizetype end, bool truncated)
     case RtfDestination::Object:
         if (closing.ownsDestination) {
             auto object = m_object.finish(m_source, end, m_images);
+            object->verbatimUnicodeSkip = top().unicodeSkip;
             if (!truncated && top().destination == RtfDestination::Body)
                 emitObject(std::move(object));
         }
