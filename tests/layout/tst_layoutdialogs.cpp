@@ -4,6 +4,7 @@
 #include "layout/tabsdialog.h"
 #include "richtext/richtextfactory.h"
 #include "scriptedmessageboxes.h"
+#include "tabstops.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -14,21 +15,6 @@
 #include <QTest>
 
 namespace {
-
-void setStops(RichTextControl &text, const QList<double> &stops)
-{
-    text.setSelTabCount(int(stops.size()));
-    for (int i = 0; i < stops.size(); ++i)
-        text.setSelTabs(i, stops.at(i));
-}
-
-QList<double> stopsOf(const RichTextControl &text)
-{
-    QList<double> stops;
-    for (int i = 0; i < text.selTabCount().valueOr(0); ++i)
-        stops << text.selTabs(i).valueOr(-1);
-    return stops;
-}
 
 bool sameStops(const QList<double> &a, const QList<double> &b)
 {

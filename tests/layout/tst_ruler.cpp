@@ -1,28 +1,10 @@
 #include "layout/ruler.h"
 #include "richtext/richtextfactory.h"
 #include "scriptedmessageboxes.h"
+#include "tabstops.h"
 
 #include <QStandardPaths>
 #include <QTest>
-
-namespace {
-
-void setStops(RichTextControl &text, const QList<double> &stops)
-{
-    text.setSelTabCount(int(stops.size()));
-    for (int i = 0; i < stops.size(); ++i)
-        text.setSelTabs(i, stops.at(i));
-}
-
-QList<double> stopsOf(const RichTextControl &text)
-{
-    QList<double> stops;
-    for (int i = 0; i < text.selTabCount().valueOr(0); ++i)
-        stops << text.selTabs(i).valueOr(-1);
-    return stops;
-}
-
-} // namespace
 
 // The ruler's tab-stop arithmetic over the real control.
 class tst_Ruler : public QObject
