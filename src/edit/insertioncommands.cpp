@@ -1,6 +1,7 @@
 #include "insertioncommands.h"
 
 #include "platform/editorstate.h"
+#include "platform/filedialogs.h"
 #include "platform/platform.h"
 #include "richtext/richtextcontrol.h"
 #include "rtf/cp1252.h"
@@ -8,7 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QStandardPaths>
 
 namespace {
 
@@ -60,7 +60,7 @@ QString InsertionCommands::dialogFolder() const
     }
     if (!m_lastFolder.isEmpty())
         return m_lastFolder;
-    return QDir::toNativeSeparators(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    return QDir::toNativeSeparators(defaultDocumentFolder());
 }
 
 void InsertionCommands::rememberFolder(const QString &path)
@@ -109,7 +109,7 @@ void InsertionCommands::pastePicture5()
     m_platform.clipboard.clear();
     m_platform.clipboard.setImage(m_picture5);
     m_exo.setFocus();
-    m_platform.keys.send(QStringLiteral("+{INSERT}"));
+    m_platform.keys.send(m_exo.widget(), QStringLiteral("+{INSERT}"));
     m_picture5 = QImage(); // the empty picture of `picture6`
     m_exo.setFocus();
 }
@@ -157,6 +157,6 @@ void InsertionCommands::supercolle()
         if (!m_picture5.isNull())
             clipboard.setImage(m_picture5);
     }
-    m_platform.keys.send(QStringLiteral("+{INSERT}"));
+    m_platform.keys.send(m_exo.widget(), QStringLiteral("+{INSERT}"));
     m_exo.setFocus();
 }

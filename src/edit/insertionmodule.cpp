@@ -1,5 +1,6 @@
 #include "insertionmodule.h"
 
+#include "platform/controlstate.h"
 #include "objectinsertion.h"
 #include "platform/platform.h"
 #include "platform/shellhost.h"
@@ -48,10 +49,10 @@ InsertionModule installInsertionAndPrinting(ShellHost &host, EditorState &state,
         host.bindCommand(QLatin1String(name), [insertion, toggle, value, item] {
             (insertion->*toggle)();
             if (item)
-                item->setChecked((insertion->*value)());
+                showChecked(item, (insertion->*value)());
         });
         if (item)
-            item->setChecked((insertion->*value)());
+            showChecked(item, (insertion->*value)());
     };
     option("lierobj", &InsertionCommands::lierobj, &InsertionCommands::linksObjects);
     option("liercolle", &InsertionCommands::liercolle, &InsertionCommands::linksPaste);

@@ -1,12 +1,12 @@
 #include "printcommands.h"
 
 #include "platform/editorstate.h"
+#include "platform/filedialogs.h"
 #include "platform/printing.h"
 #include "richtext/richtextcontrol.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 PrintCommands::PrintCommands(RichTextControl &exo, const EditorState &state, Printing &printer,
                              std::function<void(const QString &)> showStatus)
@@ -16,7 +16,7 @@ PrintCommands::PrintCommands(RichTextControl &exo, const EditorState &state, Pri
 QString PrintCommands::pdfPathFor(const QString &documentPath)
 {
     if (documentPath.isEmpty() || documentPath == EditorState::untitled) {
-        const QDir documents(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+        const QDir documents(defaultDocumentFolder());
         return QDir::toNativeSeparators(
             documents.absoluteFilePath(EditorState::untitled + QStringLiteral(".pdf")));
     }

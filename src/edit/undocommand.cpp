@@ -8,9 +8,9 @@ UndoCommand::UndoCommand(RichTextControl &exo, Keystrokes &keys) : m_exo(exo), m
 
 void UndoCommand::annuleur()
 {
-    // The keystroke goes to whatever has the focus: exo must hold it before and after, a
-    // tool-bar click having taken it away.
+    // A tool-bar click took the focus away: exo gets it back, and the keystroke is sent to exo
+    // itself, since its window may not be active again yet.
     m_exo.setFocus();
-    m_keys.send(QStringLiteral("^z"));
+    m_keys.send(m_exo.widget(), QStringLiteral("^z"));
     m_exo.setFocus();
 }

@@ -1,5 +1,6 @@
 #include "bulkscriptsmodule.h"
 
+#include "platform/controlstate.h"
 #include "platform/shellhost.h"
 #include "richtext/richtextcontrol.h"
 
@@ -31,7 +32,7 @@ BulkScripts *installBulkScripts(ShellHost &host, EditorState &state, const Platf
     auto holder = new BulkScriptsHolder(nullptr, window);
     QAction *check2 = host.command(QStringLiteral("check2"));
     if (!hooks.setSmallMode && check2)
-        hooks.setSmallMode = [check2](bool on) { check2->setChecked(on); };
+        hooks.setSmallMode = [check2](bool on) { showChecked(check2, on); };
     if (!hooks.steps) {
         hooks.steps = [holder, check2] {
             ScriptSteps steps = holder->localSteps;

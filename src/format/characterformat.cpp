@@ -1,5 +1,6 @@
 #include "characterformat.h"
 
+#include "platform/controlstate.h"
 #include "formattoolbar.h"
 #include "platform/editorstate.h"
 #include "richtext/richtextcontrol.h"
@@ -60,7 +61,7 @@ void CharacterFormat::Check1_Click()
     std::array<bool, 4> on{};
     for (int i = 1; i <= 3; ++i) {
         on[i] = m_controls.Check1[i]->isChecked();
-        m_controls.boldItalicUnderlineItems[i]->setChecked(on[i]);
+        showChecked(m_controls.boldItalicUnderlineItems[i], on[i]);
     }
     if (m_state.mirrorPhase != 0)
         return;
@@ -112,7 +113,7 @@ void CharacterFormat::Command15_Click()
 void CharacterFormat::optcoul_Click(int index)
 {
     for (int i = 0; i < 4; ++i)
-        m_controls.optcoul[i]->setChecked(i == index);
+        showChecked(m_controls.optcoul[i], i == index);
     if (m_state.mirrorPhase != 0)
         return;
     m_exo.setSelColor(penColor(index));
@@ -135,14 +136,14 @@ void CharacterFormat::protection_Click()
     QAction *item = m_controls.protection;
     const bool wasChecked = !item->isChecked();
     m_exo.setSelProtected(!wasChecked);
-    item->setChecked(!wasChecked);
+    showChecked(item, !wasChecked);
 }
 
 void CharacterFormat::updateProtectionItem()
 {
-    m_controls.protection->setChecked(false);
+    showChecked(m_controls.protection, false);
     if (m_exo.selProtected() == true)
-        m_controls.protection->setChecked(true);
+        showChecked(m_controls.protection, true);
 }
 
 void CharacterFormat::setCheck1(int index, bool on)
@@ -150,7 +151,7 @@ void CharacterFormat::setCheck1(int index, bool on)
     QAction *toggle = m_controls.Check1[index];
     if (toggle->isChecked() == on)
         return;
-    toggle->setChecked(on);
+    showChecked(toggle, on);
     Check1_Click();
 }
 
@@ -158,7 +159,7 @@ void CharacterFormat::selectOptcoul(int index)
 {
     if (index < 0) {
         for (QAction *button : m_controls.optcoul)
-            button->setChecked(false);
+            showChecked(button, false);
         return;
     }
     if (m_controls.optcoul[index]->isChecked())

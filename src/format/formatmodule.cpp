@@ -95,11 +95,13 @@ FormatModule installFormat(ShellHost &host, EditorState &state, const Platform &
     QObject::connect(bar->UpDown1, &UpDown::valueChanged, characters, &CharacterFormat::UpDown1_Change);
     QObject::connect(bar->Command15, &QToolButton::clicked, characters, &CharacterFormat::Command15_Click);
     QObject::connect(bar->cotext, &ColorSwatch::clicked, characters, &CharacterFormat::showPalette);
+    // `toggled` is what a click, the space bar and an accessibility "Toggle" have in common;
+    // the program's own writes to these buttons are silent (showChecked).
     for (int i = 0; i < 3; ++i)
-        QObject::connect(bar->Option2[i], &QRadioButton::clicked, scripts,
+        QObject::connect(bar->Option2[i], &QRadioButton::toggled, scripts,
                          [scripts, i] { scripts->Option2_Click(i); });
     for (int i = 0; i < 2; ++i)
-        QObject::connect(bar->Check3[i], &QCheckBox::clicked, scripts,
+        QObject::connect(bar->Check3[i], &QCheckBox::toggled, scripts,
                          [scripts, i] { scripts->Check3_Click(i); });
     QObject::connect(bar->udexp, &UpDown::valueChanged, scripts, &ScriptFormat::stepChanged);
     QObject::connect(bar->udind, &UpDown::valueChanged, scripts, &ScriptFormat::stepChanged);

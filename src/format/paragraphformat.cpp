@@ -1,5 +1,6 @@
 #include "paragraphformat.h"
 
+#include "platform/controlstate.h"
 #include "platform/editorstate.h"
 #include "richtext/richtextcontrol.h"
 
@@ -35,8 +36,8 @@ void ParagraphFormat::Option3_Click(int button)
     if (m_state.mirrorPhase == 2)
         return;
     for (int i = 0; i < 3; ++i) {
-        m_controls.Option3[i]->setChecked(i == button);
-        m_controls.alignmentItems[i]->setChecked(i == button);
+        showChecked(m_controls.Option3[i], i == button);
+        showChecked(m_controls.alignmentItems[i], i == button);
     }
     if (m_state.mirrorPhase != 0)
         return;
@@ -49,7 +50,7 @@ void ParagraphFormat::bull_Click()
     if (m_state.mirrorPhase == 2)
         return;
     const bool on = m_controls.bull->isChecked();
-    m_controls.bull2->setChecked(on);
+    showChecked(m_controls.bull2, on);
     if (m_state.mirrorPhase != 0)
         return;
     m_exo.setSelBullet(on);
@@ -59,7 +60,7 @@ void ParagraphFormat::bull_Click()
 
 void ParagraphFormat::flipBull()
 {
-    m_controls.bull->setChecked(!m_controls.bull->isChecked());
+    showChecked(m_controls.bull, !m_controls.bull->isChecked());
     bull_Click();
 }
 
@@ -74,6 +75,6 @@ void ParagraphFormat::setBull(bool on)
 {
     if (m_controls.bull->isChecked() == on)
         return;
-    m_controls.bull->setChecked(on);
+    showChecked(m_controls.bull, on);
     bull_Click();
 }

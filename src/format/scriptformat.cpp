@@ -1,5 +1,6 @@
 #include "scriptformat.h"
 
+#include "platform/controlstate.h"
 #include "formattoolbar.h"
 #include "platform/editorstate.h"
 #include "richtext/richtextcontrol.h"
@@ -61,7 +62,7 @@ ScriptFormat::Choice ScriptFormat::choice() const
 void ScriptFormat::showChoice(int index)
 {
     for (int i = 0; i < 3; ++i)
-        m_controls.bar->Option2[i]->setChecked(i == index);
+        showChecked(m_controls.bar->Option2[i], i == index);
 }
 
 void ScriptFormat::Option2_Click(int index)
@@ -150,5 +151,5 @@ void ScriptFormat::selectOption2(int index)
 
 void ScriptFormat::setCheck3(int index, bool on)
 {
-    m_controls.bar->Check3[index]->setChecked(on);
+    showChecked(m_controls.bar->Check3[index], on);
 }

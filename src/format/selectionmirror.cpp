@@ -1,5 +1,6 @@
 #include "selectionmirror.h"
 
+#include "platform/controlstate.h"
 #include "characterformat.h"
 #include "edit/formatmemory.h"
 #include "formatcontrols.h"
@@ -112,13 +113,13 @@ void SelectionMirror::mirrorToggles()
 {
     const bool bullet = m_exo.selBullet() == true;
     m_paragraphs.setBull(bullet);
-    m_controls.bull2->setChecked(bullet);
+    showChecked(m_controls.bull2, bullet);
     const std::array<Mixed<bool>, 4> styles = {false, m_exo.selBold(), m_exo.selItalic(),
                                                m_exo.selUnderline()};
     for (int i = 1; i <= 3; ++i) {
         const bool on = styles[i] == true;
         m_characters.setCheck1(i, on);
-        m_controls.boldItalicUnderlineItems[i]->setChecked(on);
+        showChecked(m_controls.boldItalicUnderlineItems[i], on);
     }
 }
 
@@ -144,7 +145,7 @@ void SelectionMirror::mirrorAlignment()
         return;
     m_paragraphs.selectOption3(button);
     for (int i = 0; i < 3; ++i)
-        m_controls.alignmentItems[i]->setChecked(i == button);
+        showChecked(m_controls.alignmentItems[i], i == button);
 }
 
 void SelectionMirror::mirrorSize()

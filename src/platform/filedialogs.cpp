@@ -1,5 +1,9 @@
 #include "filedialogs.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 QStringList toQtNameFilters(const QString &filter)
 {
     if (filter.trimmed().isEmpty())
@@ -15,4 +19,12 @@ QStringList toQtNameFilters(const QString &filter)
         filters << QStringLiteral("%1 (%2)").arg(description, patterns);
     }
     return filters;
+}
+
+QString defaultDocumentFolder()
+{
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
 }

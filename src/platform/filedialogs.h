@@ -36,3 +36,8 @@ public:
 // without '|' is a bare pattern list: "*.RTF" -> {"*.RTF"}. A trailing description without a
 // pattern is dropped.
 QStringList toQtNameFilters(const QString &filter);
+
+// The folder a dialog opens in when nothing else names one: the user's documents folder, or
+// the home folder where there is none. Never the process's working folder, which is wherever
+// the editor happened to be started (a source tree, a system folder).
+QString defaultDocumentFolder();

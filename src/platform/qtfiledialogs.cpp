@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QStandardPaths>
 
 namespace {
 
@@ -71,9 +70,8 @@ void QtFileDialogs::prepare(QFileDialog &dialog, const FileDialogRequest &reques
     if (directory.isEmpty() || !QFileInfo(directory).isDir())
         directory = m_lastFolder;
     if (directory.isEmpty() || !QFileInfo(directory).isDir())
-        directory = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!directory.isEmpty() && QFileInfo(directory).isDir())
-        dialog.setDirectory(directory);
+        directory = defaultDocumentFolder();
+    dialog.setDirectory(directory);
 
     const QString initialName = initialInfo.fileName();
     if (isPattern(initialName)) {

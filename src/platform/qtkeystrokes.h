@@ -2,11 +2,11 @@
 
 #include "keystrokes.h"
 
-// Delivers the keys to the widget that has the keyboard focus, synchronously: when `send`
-// returns, the focused control has handled them (a "+{INSERT}" paste has happened).
-// Malformed notation sends nothing and logs a warning.
+// Delivers the keys to the receiver (or to its focus proxy) synchronously, whether or not its
+// window is active: when `send` returns, the receiver has handled them (a "+{INSERT}" paste
+// has happened). Malformed notation or a null receiver sends nothing and logs a warning.
 class QtKeystrokes : public Keystrokes
 {
 public:
-    void send(const QString &keys) override;
+    void send(QWidget *receiver, const QString &keys) override;
 };

@@ -300,7 +300,13 @@ void MainWindow::bindCommand(const QString &name, std::function<void()> handler)
     Q_ASSERT_X(action, "MainWindow::bindCommand", qPrintable(name));
     if (!action)
         return;
-    connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
+    // A checkable command answers `toggled`: a click or a menu choice raises it before
+    // `triggered`, and an accessibility "Toggle" on its tool button raises it alone. The
+    // program's own writes to the check marks are silent (showChecked).
+    if (action->isCheckable())
+        connect(action, &QAction::toggled, this, [handler = std::move(handler)] { handler(); });
+    else
+        connect(action, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
     m_bound.insert(name);
     const bool lockedAtStart = name == QLatin1String("az51") || name == QLatin1String("az52");
     if (!lockedAtStart)

@@ -7,7 +7,7 @@ std::function<void()> shiftInsertPaste(RichTextControl &exo, Keystrokes &keys)
 {
     return [&exo, &keys] {
         exo.setFocus();
-        keys.send(QStringLiteral("+{INSERT}"));
+        keys.send(exo.widget(), QStringLiteral("+{INSERT}"));
         exo.refresh();
         exo.setFocus();
     };

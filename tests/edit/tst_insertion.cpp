@@ -42,8 +42,9 @@ struct InsertionFixture
         commands = std::make_unique<InsertionCommands>(*exo, *Rtfinsert, state, platform, hooks);
         objects = std::make_unique<ObjectInsertion>(*exo, *commands, platform, [this] { return nextChoice; });
         printing = std::make_unique<PrintCommands>(*exo, state, fake.printer, hooks.showStatus);
-        fake.keys.setHandler([this](const QString &keys) {
-            if (keys == QLatin1String("+{INSERT}") && fake.clipboard.hasImage())
+        // Only a paste sent to exo itself lands: the focus may be anywhere when it is sent.
+        fake.keys.setHandler([this](QWidget *receiver, const QString &keys) {
+            if (receiver == exo->widget() && keys == QLatin1String("+{INSERT}") && fake.clipboard.hasImage())
                 exo->insertPicture(fake.clipboard.image());
         });
     }

@@ -52,7 +52,10 @@ public:
     void bindCommand(const QString &name, std::function<void()> handler) override
     {
         QAction *action = m_commands.value(name);
-        QObject::connect(action, &QAction::triggered, &m_owner, [handler] { handler(); });
+        if (action->isCheckable())
+            QObject::connect(action, &QAction::toggled, &m_owner, [handler] { handler(); });
+        else
+            QObject::connect(action, &QAction::triggered, &m_owner, [handler] { handler(); });
         if (name != QLatin1String("az51") && name != QLatin1String("az52"))
             action->setEnabled(true);
     }

@@ -55,6 +55,7 @@ private Q_SLOTS:
 
     void patternsMatchWhateverTheCase_data();
     void patternsMatchWhateverTheCase();
+    void folderFallsBackToTheDocuments_data();
     void folderFallsBackToTheDocuments();
 
 private:
@@ -93,16 +94,36 @@ void tst_QtFileDialogs::patternsMatchWhateverTheCase()
     QCOMPARE(listedNames(dialog), listed);
 }
 
+void tst_QtFileDialogs::folderFallsBackToTheDocuments_data()
+{
+    QTest::addColumn<bool>("documentsFolder");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("documents folder") << true << "Documents";
+    // The process's working folder (the source tree under scripts/run.sh) is never a default.
+    QTest::newRow("no documents folder: the home") << false << "";
+}
+
 void tst_QtFileDialogs::folderFallsBackToTheDocuments()
 {
+    QFETCH(bool, documentsFolder);
+    QFETCH(QString, expected);
+    const QString documents = m_home.filePath(QStringLiteral("Documents"));
+    if (documentsFolder)
+        QVERIFY(QDir().mkpath(documents));
+    else
+        QVERIFY(QDir(documents).removeRecursively());
+    const QString before = QDir::currentPath();
+    QVERIFY(QDir::setCurrent(m_dir.path()));
     QtFileDialogs dialogs;
     FileDialogRequest request;
     request.initialDirectory = m_dir.filePath(QStringLiteral("no/such/folder"));
+    request.initialName = QStringLiteral("SANS NOM.rtf");
     QFileDialog dialog;
-    dialogs.prepare(dialog, request, false);
-    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    QCOMPARE(documents, m_home.filePath(QStringLiteral("Documents")));
-    QCOMPARE(QDir(dialog.directory()).canonicalPath(), QDir(documents).canonicalPath());
+    dialogs.prepare(dialog, request, true);
+    QDir::setCurrent(before);
+    const QString folder = QDir(m_home.path()).filePath(expected);
+    QCOMPARE(QDir(dialog.directory()).canonicalPath(), QDir(folder).canonicalPath());
+    QCOMPARE(QDir(defaultDocumentFolder()).canonicalPath(), QDir(folder).canonicalPath());
 }
 
 QTEST_MAIN(tst_QtFileDialogs)

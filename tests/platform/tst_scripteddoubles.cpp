@@ -181,11 +181,17 @@ void tst_ScriptedDoubles::clipboardPutReplacesEverything()
 void tst_ScriptedDoubles::keystrokesAreLoggedAndHandled()
 {
     ScriptedKeystrokes keys;
-    keys.send(QStringLiteral("^z"));
+    QWidget first;
+    QWidget second;
+    keys.send(&first, QStringLiteral("^z"));
     QStringList handled;
-    keys.setHandler([&handled](const QString &sent) { handled.append(sent); });
-    keys.send(QStringLiteral("+{INSERT}"));
+    keys.setHandler([&](QWidget *receiver, const QString &sent) {
+        QCOMPARE(receiver, &second);
+        handled.append(sent);
+    });
+    keys.send(&second, QStringLiteral("+{INSERT}"));
     QCOMPARE(keys.sent(), QStringList({"^z", "+{INSERT}"}));
+    QCOMPARE(keys.receivers(), QList<QPointer<QWidget>>({&first, &second}));
     QCOMPARE(handled, QStringList({"+{INSERT}"}));
 }
 

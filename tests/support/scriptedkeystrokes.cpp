@@ -3,35 +3,37 @@
 #include "platform/keystrokenotation.h"
 #include "scriptfault.h"
 
-#include <QApplication>
-#include <QPointer>
-#include <QWidget>
+namespace {
 
-void ScriptedKeystrokes::send(const QString &keys)
+void deliverParsed(QWidget *target, const QString &keys)
 {
-    m_sent.append(keys);
-    if (m_handler)
-        m_handler(keys);
+    const std::optional<QList<KeyStroke>> strokes = parseKeystrokes(keys);
+    if (!strokes)
+        reportScriptFault(QStringLiteral("Malformed keystrokes \"%1\"").arg(keys));
+    else
+        deliverKeystrokes(target, *strokes);
 }
 
-void ScriptedKeystrokes::deliverToFocusWidget()
+} // namespace
+
+void ScriptedKeystrokes::send(QWidget *receiver, const QString &keys)
 {
-    m_handler = [](const QString &keys) {
-        const std::optional<QList<KeyStroke>> strokes = parseKeystrokes(keys);
-        if (!strokes)
-            reportScriptFault(QStringLiteral("Malformed keystrokes \"%1\"").arg(keys));
-        else
-            deliverKeystrokes(QApplication::focusWidget(), *strokes);
-    };
+    m_sent.append(keys);
+    m_receivers.append(receiver);
+    if (!receiver)
+        reportScriptFault(QStringLiteral("Keystrokes \"%1\" sent to no receiver").arg(keys));
+    if (m_handler)
+        m_handler(receiver, keys);
+}
+
+void ScriptedKeystrokes::deliverToReceiver()
+{
+    m_handler = [](QWidget *receiver, const QString &keys) { deliverParsed(receiver, keys); };
 }
 
 void ScriptedKeystrokes::deliverTo(QWidget *widget)
 {
-    m_handler = [target = QPointer<QWidget>(widget)](const QString &keys) {
-        const std::optional<QList<KeyStroke>> strokes = parseKeystrokes(keys);
-        if (!strokes)
-            reportScriptFault(QStringLiteral("Malformed keystrokes \"%1\"").arg(keys));
-        else
-            deliverKeystrokes(target, *strokes);
+    m_handler = [target = QPointer<QWidget>(widget)](QWidget *, const QString &keys) {
+        deliverParsed(target, keys);
     };
 }

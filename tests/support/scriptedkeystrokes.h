@@ -2,28 +2,37 @@
 
 #include "platform/keystrokes.h"
 
+#include <QList>
+#include <QPointer>
 #include <QStringList>
+#include <QWidget>
 
 #include <functional>
 
-class QWidget;
-
-// Records the key strings sent. By default nothing is delivered; a test that needs the keys to
-// act sets a handler, or `deliverToFocusWidget()` to send them as the real service does.
+// Records the key strings sent and their receivers. By default nothing is delivered; a test
+// that needs the keys to act sets a handler, `deliverToReceiver()` to send them as the real
+// service does, or `deliverTo()` to send them elsewhere.
 class ScriptedKeystrokes : public Keystrokes
 {
 public:
-    using Handler = std::function<void(const QString &keys)>;
+    using Handler = std::function<void(QWidget *receiver, const QString &keys)>;
 
-    void send(const QString &keys) override;
+    void send(QWidget *receiver, const QString &keys) override;
 
     void setHandler(Handler handler) { m_handler = std::move(handler); }
-    void deliverToFocusWidget();
+    void deliverToReceiver();
     void deliverTo(QWidget *widget);
     const QStringList &sent() const { return m_sent; }
-    void clear() { m_sent.clear(); }
+    // The receiver named by each send, in order; null once that widget is gone.
+    const QList<QPointer<QWidget>> &receivers() const { return m_receivers; }
+    void clear()
+    {
+        m_sent.clear();
+        m_receivers.clear();
+    }
 
 private:
     QStringList m_sent;
+    QList<QPointer<QWidget>> m_receivers;
     Handler m_handler;
 };
