@@ -1,7 +1,7 @@
 #include "insertionmodule.h"
 
-#include "platform/controlstate.h"
 #include "objectinsertion.h"
+#include "platform/controlstate.h"
 #include "platform/platform.h"
 #include "platform/shellhost.h"
 #include "printcommands.h"

@@ -44,6 +44,7 @@ ExercisePanel::ExercisePanel(QWidget *parent) : QWidget(parent)
         m_icons[i]->setFixedSize(kIconSize, kIconSize);
         m_icons[i]->setAutoRaise(true);
         m_icons[i]->setToolTip(captions[i]);
+        m_icons[i]->setAccessibleName(captions[i]); // an icon alone says nothing to a screen reader
         connect(m_icons[i], &QToolButton::clicked, this, [this, icon] { Q_EMIT iconClicked(icon); });
         m_captions[i] = new ClickableLabel(captions[i], this);
         m_captions[i]->setObjectName(QStringLiteral("Label7_%1").arg(i));

@@ -1,7 +1,7 @@
 #include "characterformat.h"
 
-#include "platform/controlstate.h"
 #include "formattoolbar.h"
+#include "platform/controlstate.h"
 #include "platform/editorstate.h"
 #include "richtext/richtextcontrol.h"
 #include "updown.h"

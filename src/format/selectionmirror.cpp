@@ -1,12 +1,12 @@
 #include "selectionmirror.h"
 
-#include "platform/controlstate.h"
 #include "characterformat.h"
 #include "edit/formatmemory.h"
 #include "formatcontrols.h"
 #include "formattoolbar.h"
 #include "layout/ruler.h"
 #include "paragraphformat.h"
+#include "platform/controlstate.h"
 #include "platform/editorstate.h"
 #include "richtext/richtextcontrol.h"
 #include "scriptformat.h"
