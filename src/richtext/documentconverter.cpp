@@ -158,7 +158,10 @@ void DocumentConverter::insert(QTextCursor &cursor, const RichDocument &document
     const QTextCharFormat caretFormat = insertionFormat(cursor.charFormat());
     const QTextBlockFormat originalBlock = cursor.blockFormat();
     const bool originalBullet = cursor.block().textList() != nullptr;
-    const bool ownFormats = document.hasCharFormatting;
+    // Text that no formatting word reaches is in RTF's defaults (the \deff font at 12 points)
+    // when it opens as a document, as word processors show it; a fragment such as the Tab key's
+    // "{\tab }" or a paste of plain RTF takes the format at the caret instead.
+    const bool ownFormats = mode == Mode::WholeDocument || document.hasCharFormatting;
     QTextCharFormat lastFormat = caretFormat;
 
     const qsizetype count = document.paragraphs.size();

@@ -1,5 +1,6 @@
 #include "richtext/richtextfactory.h"
 
+#include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -336,6 +337,90 @@ private Q_SLOTS:
         QCOMPARE(c->selText(), QByteArray("\t"));
         QVERIFY(c->selFontSize() == 16.0);
         QVERIFY(c->selBold() == true);
+    }
+
+    // Scripts from other word processors show as those draw them: smaller and shifted, in the
+    // control's own size and offset, and saved that way.
+    void scriptsFromOtherWordProcessors_data()
+    {
+        QTest::addColumn<QByteArray>("body");
+        QTest::addColumn<double>("size");
+        QTest::addColumn<int>("offset");
+        QTest::newRow("subscript at 12 pt") << QByteArray(R"(H{\sub 2}O)") << 8.0 << -48;
+        QTest::newRow("superscript at 12 pt") << QByteArray(R"(x{\super 2})") << 8.0 << 80;
+        QTest::newRow("superscript at 10 pt") << QByteArray(R"(\fs20 x{\super 2})") << 6.5 << 67;
+        QTest::newRow("size given inside the script") << QByteArray(R"(H{\sub\fs30 2}O)") << 10.0 << -60;
+        QTest::newRow("ended by nosupersub") << QByteArray(R"(x{\super\nosupersub 2})") << 12.0 << 0;
+        QTest::newRow("ended by plain") << QByteArray(R"(x{\super\plain 2})") << 12.0 << 0;
+        QTest::newRow("an offset keeps the size") << QByteArray(R"(x{\up6 2})") << 12.0 << 60;
+    }
+    void scriptsFromOtherWordProcessors()
+    {
+        QFETCH(QByteArray, body);
+        QFETCH(double, size);
+        QFETCH(int, offset);
+        Control c = createRichTextControl();
+        c->setTextRtf(R"({\rtf1\ansi\deff0{\fonttbl{\f0 Times New Roman;}}\f0 )" + body + "}");
+        const int at = c->text().indexOf('2');
+        QVERIFY(at > 0);
+        const Control saved = copyThroughRtf(*c);
+        for (RichTextControl *control : {c.get(), saved.get()}) {
+            control->setSelection({at, 1});
+            QVERIFY2(control->selFontSize() == size,
+                     qPrintable(QString::number(control->selFontSize().value())));
+            QVERIFY2(control->selCharOffset() == offset,
+                     qPrintable(QString::number(control->selCharOffset().value())));
+            control->setSelection({at - 1, 1});
+            QVERIFY(control->selCharOffset() == 0);
+        }
+    }
+
+    // Text before any formatting word: a document opened whole shows it in RTF's defaults, a
+    // fragment inserted at the caret (the Tab key, a paste) in the format at the caret.
+    void unformattedTextTakesTheDefaultsOfItsPlace_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<bool>("whole");
+        QTest::addColumn<QString>("font");
+        QTest::addColumn<double>("size");
+        const QByteArray deff = R"({\rtf1\ansi\deff1{\fonttbl{\f0 Arial;}{\f1 Times New Roman;}} texte})";
+        const QByteArray paragraphOnly =
+            R"({\rtf1\ansi\deff0{\fonttbl{\f0 Courier New;}}\pard\qc texte\par})";
+        QTest::newRow("document: the \\deff font at 12 pt") << deff << true << "Times New Roman" << 12.0;
+        QTest::newRow("document, paragraph words only") << paragraphOnly << true << "Courier New" << 12.0;
+        QTest::newRow("document without a font table")
+            << QByteArray(R"({\rtf1 texte})") << true << "Arial" << 12.0;
+        QTest::newRow("fragment at the caret") << deff << false << "Verdana" << 16.0;
+        QTest::newRow("the Tab key's group") << QByteArray(R"({\tab })") << false << "Verdana" << 16.0;
+    }
+    void unformattedTextTakesTheDefaultsOfItsPlace()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(bool, whole);
+        QFETCH(QString, font);
+        QFETCH(double, size);
+        QTemporaryDir dir;
+        Control c = createRichTextControl();
+        c->setText("ab");
+        c->setSelection({0, 2});
+        c->setSelFontName(QStringLiteral("Verdana"));
+        c->setSelFontSize(16);
+        if (whole) {
+            const QString path = dir.filePath(QStringLiteral("texte.rtf"));
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(rtf);
+            file.close();
+            QVERIFY(c->loadFile(path));
+            c->setSelection({0, c->textLength()});
+        } else {
+            c->setSelStart(1);
+            c->setSelRtf(rtf);
+            c->setSelection({1, c->textLength() - 2});
+        }
+        QVERIFY(c->selLength() > 0);
+        QVERIFY2(c->selFontName() == font, qPrintable(c->selFontName().value()));
+        QVERIFY2(c->selFontSize() == size, qPrintable(QString::number(c->selFontSize().value())));
     }
 
     void selRtfIsOneUndoStep()

@@ -277,12 +277,42 @@ void tst_RtfReader::charStyle_data()
     row("down in half-points", R"(\dn5 x)", style([](CharStyle &s) { s.offsetTwips = -50; }));
     row("exact offset overrides", R"(\dn6\vgoff-64 x)", style([](CharStyle &s) { s.offsetTwips = -64; }));
     row("up0 is the baseline", R"(\up6\up0 x)", style([](CharStyle &) {}));
+    // Scripts are drawn at two thirds of the size, shifted by a part of the full size.
     row("superscript raises a third", R"(\fs20\super x)", style([](CharStyle &s) {
-            s.halfPoints = 20;
+            s.halfPoints = 13;
             s.offsetTwips = 67;
         }));
-    row("subscript lowers a fifth", R"(\sub x)", style([](CharStyle &s) { s.offsetTwips = -48; }));
+    row("subscript lowers a fifth", R"(\sub x)", style([](CharStyle &s) {
+            s.halfPoints = 16;
+            s.offsetTwips = -48;
+        }));
+    row("size given after the script", R"(\super\fs30 x)", style([](CharStyle &s) {
+            s.halfPoints = 20;
+            s.offsetTwips = 100;
+        }));
+    row("script of the enclosing group", R"({\sub{\fs18 x}})", style([](CharStyle &s) {
+            s.halfPoints = 12;
+            s.offsetTwips = -36;
+        }));
+    row("the later script wins", R"(\sub\super x)", style([](CharStyle &s) {
+            s.halfPoints = 16;
+            s.offsetTwips = 80;
+        }));
+    row("script after an offset", R"(\up4\super x)", style([](CharStyle &s) {
+            s.halfPoints = 16;
+            s.offsetTwips = 80;
+        }));
+    row("offset after a script keeps the size", R"(\super\up4 x)",
+        style([](CharStyle &s) { s.offsetTwips = 40; }));
+    row("super0 ends the script", R"(\super\super0 x)", style([](CharStyle &) {}));
+    row("super0 leaves an offset", R"(\dn4\super0 x)", style([](CharStyle &s) { s.offsetTwips = -40; }));
+    row("plain ends the script", R"(\sub\plain x)", style([](CharStyle &) {}));
+    row("a group's script ends with it", R"({\super y}x)", style([](CharStyle &) {}));
     row("nosupersub", R"(\super\nosupersub x)", style([](CharStyle &) {}));
+    row("tiny superscript", R"(\fs2\super x)", style([](CharStyle &s) {
+            s.halfPoints = 2;
+            s.offsetTwips = 7;
+        }));
     row("protected", R"(\protect x)", style([](CharStyle &s) { s.protectedText = true; }));
     row("protect0", R"(\protect\protect0 x)", style([](CharStyle &) {}));
     row("font from the table", R"(\f3 x)",

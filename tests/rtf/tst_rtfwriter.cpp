@@ -1,3 +1,4 @@
+#include "roundtripcheck.h"
 #include "rtf/cp1252.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
@@ -76,6 +77,39 @@ RichDocument normalized(RichDocument document)
     return document;
 }
 
+// 2x1 pixels, 24 bits: BITMAPINFOHEADER then one padded row (blue, white).
+const char *const dibHex = "28000000020000000100000001001800000000000800000000000000000000000000000000000000"
+                           "ff0000ffffff0000";
+
+// What the writer fuzzer does to a document between its two readings.
+enum class Tamper {
+    Nothing,
+    OnePixel,
+    DisplaySize,
+    Text,
+};
+
+void tamper(RichDocument &document, Tamper how)
+{
+    for (Paragraph &paragraph : document.paragraphs) {
+        for (TextRun &run : paragraph.runs) {
+            if (how == Tamper::Text && !run.object) {
+                run.text += QLatin1Char('!');
+                return;
+            }
+            if (!run.object || how == Tamper::Text)
+                continue;
+            auto object = std::make_shared<EmbeddedObject>(*run.object);
+            if (how == Tamper::OnePixel)
+                object->image.setPixel(0, 0, qRgb(1, 2, 3));
+            else if (how == Tamper::DisplaySize)
+                object->widthTwips += 15;
+            run.object = object;
+            return;
+        }
+    }
+}
+
 QString describe(const CharStyle &s)
 {
     return QStringLiteral("%1%2 %3hp%4%5%6%7 colour %8 offset %9%10")
@@ -134,6 +168,8 @@ QString describe(const RichDocument &document)
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Tamper)
 
 class tst_RtfWriter : public QObject
 {
@@ -818,6 +854,44 @@ private Q_SLOTS:
         QVERIFY2(again.ok, qPrintable(again.message));
         QCOMPARE(describe(again.document), describe(original.document));
         QCOMPARE(RtfWriter::write(again.document), once);
+    }
+
+    // The writer fuzzer's check: a picture is the same when it shows the same, whatever its bytes
+    // (a bitmap read without bytes of its own goes out as PNG), and any real change is seen.
+    void fuzzerCheckComparesWhatShows_data()
+    {
+        QTest::addColumn<QByteArray>("rtf");
+        QTest::addColumn<Tamper>("change");
+        QTest::addColumn<bool>("differs");
+        const QByteArray dib = QByteArray("{\\rtf1 a{\\pict\\dibitmap0\\picw2\\pich1 ") + dibHex + "}b}";
+        const QByteArray deviceBitmap =
+            R"({\rtf1 a{\pict\wbitmap0\picw2\pich1\wbmbitspixel24\wbmwidthbytes8 ff0000ffffff0000}b})";
+        const QByteArray png =
+            "{\\rtf1 a{\\pict\\pngblip\\picw3\\pich2 " + encodedImage(testImage()).toHex() + "}b}";
+        const QByteArray metafile = R"({\rtf1 a{\pict\wmetafile8\picw100\pich50 010009000003}b})";
+        QTest::newRow("DIB picture, written as PNG") << dib << Tamper::Nothing << false;
+        QTest::newRow("device bitmap, written as PNG") << deviceBitmap << Tamper::Nothing << false;
+        QTest::newRow("PNG picture") << png << Tamper::Nothing << false;
+        QTest::newRow("metafile kept verbatim") << metafile << Tamper::Nothing << false;
+        QTest::newRow("DIB picture, one pixel changed") << dib << Tamper::OnePixel << true;
+        QTest::newRow("PNG picture, one pixel changed") << png << Tamper::OnePixel << true;
+        QTest::newRow("PNG picture shown wider") << png << Tamper::DisplaySize << true;
+        QTest::newRow("metafile shown wider") << metafile << Tamper::DisplaySize << true;
+        QTest::newRow("text beside a picture") << dib << Tamper::Text << true;
+    }
+    void fuzzerCheckComparesWhatShows()
+    {
+        QFETCH(QByteArray, rtf);
+        QFETCH(Tamper, change);
+        QFETCH(bool, differs);
+        const RtfReadResult first = RtfReader::read(rtf);
+        QVERIFY(first.ok);
+        QCOMPARE(first.document.paragraphs.value(0).runs.size(), 3); // the picture was read
+        RtfReadResult second = RtfReader::read(RtfWriter::write(first.document));
+        QVERIFY(second.ok);
+        tamper(second.document, change);
+        const QString difference = RoundTripCheck::difference(first.document, second.document);
+        QVERIFY2(difference.isEmpty() != differs, qPrintable(difference));
     }
 
     void sameDocumentSameBytes()

@@ -2,6 +2,7 @@
 
 #include "rtf/reader/rtfcolortable.h"
 #include "rtf/reader/rtffonttable.h"
+#include "rtf/reader/rtfformatting.h"
 #include "rtf/rtfcodepages.h"
 
 RtfBodyText::RtfBodyText(RtfCodePages &codePages, const RtfFontTable &fonts, const RtfColorTable &colors)
@@ -40,13 +41,13 @@ void RtfBodyText::refreshStyle()
     if (font && !font->name.isEmpty())
         style.fontName = font->name;
     style.symbolFont = font && font->symbol;
-    style.halfPoints = m_props.halfPoints;
+    style.halfPoints = RtfFormatting::drawnHalfPoints(m_props);
     style.bold = m_props.bold;
     style.italic = m_props.italic;
     style.underline = m_props.underline;
     style.strikethrough = m_props.strikethrough;
     style.color = m_colors.color(m_props.colorIndex);
-    style.offsetTwips = m_props.offsetTwips;
+    style.offsetTwips = RtfFormatting::drawnOffsetTwips(m_props);
     style.protectedText = m_props.protectedText;
     m_symbolFont = style.symbolFont;
     m_codePage = font && font->codePage > 0 ? font->codePage : m_ansiCodePage;

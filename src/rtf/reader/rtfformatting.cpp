@@ -64,29 +64,37 @@ RtfFormatting::Effect RtfFormatting::apply(RtfKeyword keyword, bool hasParameter
     case RtfKeyword::ColorIndex:
         c.colorIndex = int(std::clamp<std::int64_t>(hasParameter ? parameter : 0, 0, 1 << 20));
         return Effect::Character;
+    // An offset and a script both place the characters: the later word wins, as in LibreOffice.
     case RtfKeyword::Up:
         // Half-points: 1 unit is 10 twips.
         c.offsetTwips =
             offset(10 * std::clamp<std::int64_t>(hasParameter ? parameter : halfPointsOf6, -10000, 10000));
+        c.script = RtfScript::None;
         return Effect::Character;
     case RtfKeyword::Down:
         c.offsetTwips =
             offset(-10 * std::clamp<std::int64_t>(hasParameter ? parameter : halfPointsOf6, -10000, 10000));
+        c.script = RtfScript::None;
         return Effect::Character;
     case RtfKeyword::ExactOffset:
         // Our own word, written after \up/\dn when the offset is not a whole number of half-points.
-        if (hasParameter)
+        if (hasParameter) {
             c.offsetTwips = offset(parameter);
+            c.script = RtfScript::None;
+        }
         return Effect::Character;
     case RtfKeyword::Super:
-        // Word processors shrink and raise by a third of the size; the editor knows only the
-        // offset, so keep the raise and leave the size alone.
-        c.offsetTwips = flag(hasParameter, parameter) ? int(std::lround(c.halfPoints * 10.0 / 3.0)) : 0;
-        return Effect::Character;
     case RtfKeyword::Sub:
-        c.offsetTwips = flag(hasParameter, parameter) ? -c.halfPoints * 2 : 0;
+        // "\super0" ends the script and leaves an \up before it alone.
+        if (flag(hasParameter, parameter)) {
+            c.script = keyword == RtfKeyword::Super ? RtfScript::Super : RtfScript::Sub;
+            c.offsetTwips = 0;
+        } else {
+            c.script = RtfScript::None;
+        }
         return Effect::Character;
     case RtfKeyword::NoSuperSub:
+        c.script = RtfScript::None;
         c.offsetTwips = 0;
         return Effect::Character;
     case RtfKeyword::Protect:
@@ -150,6 +158,34 @@ RtfFormatting::Effect RtfFormatting::apply(RtfKeyword keyword, bool hasParameter
     default:
         return Effect::None;
     }
+}
+
+// Word processors draw \super and \sub text smaller and shifted, its font size unchanged; the
+// control has only a size and an offset, so the script becomes those two, as "&Indice" and
+// "E&xposant" write them, and the saved file looks the same in every program:
+//  - two thirds of the size, to the half-point: Word and RichEdit draw scripts at 2/3,
+//    LibreOffice at 58 %, and the editor's small scripts are 8 points beside 12;
+//  - a superscript raised by a third of the font size (LibreOffice by about 0.4 em);
+//  - a subscript lowered by a fifth (RichEdit lowers by 1/5, LibreOffice by about 0.1 em).
+// Both offsets are taken from the full size: that is the line the script sits on.
+int RtfFormatting::drawnHalfPoints(const RtfCharProps &props)
+{
+    if (props.script == RtfScript::None)
+        return props.halfPoints;
+    return std::max(2, int(std::lround(props.halfPoints * 2.0 / 3.0)));
+}
+
+int RtfFormatting::drawnOffsetTwips(const RtfCharProps &props)
+{
+    switch (props.script) {
+    case RtfScript::Super:
+        return int(std::lround(props.halfPoints * 10.0 / 3.0));
+    case RtfScript::Sub:
+        return -props.halfPoints * 2;
+    case RtfScript::None:
+        break;
+    }
+    return props.offsetTwips;
 }
 
 void RtfFormatting::addTabStop(RtfGroupState &state, int positionTwips)

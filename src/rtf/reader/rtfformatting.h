@@ -16,6 +16,10 @@ public:
     };
     static Effect apply(RtfKeyword keyword, bool hasParameter, std::int64_t parameter, RtfGroupState &state);
 
+    // The size and offset the characters are drawn with: \super and \sub shrink and shift them.
+    static int drawnHalfPoints(const RtfCharProps &props);
+    static int drawnOffsetTwips(const RtfCharProps &props);
+
     // RichEdit's limit; more stops are dropped.
     static constexpr int MaxTabStops = 32;
 

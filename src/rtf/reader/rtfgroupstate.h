@@ -5,6 +5,13 @@
 
 #include <QtGlobal>
 
+// \super and \sub: a way of drawing, not a size or an offset of their own.
+enum class RtfScript {
+    None,
+    Super,
+    Sub,
+};
+
 // Character properties as the RTF source states them: indexes into the font and colour
 // tables, resolved to a CharStyle only when text is emitted (fonts may be used before the
 // table that defines them).
@@ -17,7 +24,8 @@ struct RtfCharProps
     bool underline = false;
     bool strikethrough = false;
     int colorIndex = 0;
-    int offsetTwips = 0;
+    int offsetTwips = 0; // \up, \dn
+    RtfScript script = RtfScript::None;
     bool protectedText = false;
     friend bool operator==(const RtfCharProps &, const RtfCharProps &) = default;
 };
