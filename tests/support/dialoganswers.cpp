@@ -41,14 +41,21 @@ void DialogAnswers::poll()
         m_unexpected.append(dialog->windowTitle().isEmpty() ? dialog->objectName() : dialog->windowTitle());
         answer = &DialogAnswers::dismiss;
     }
+    // Answered from a timer of its own, once this poll has returned: Qt does not fire a timer
+    // again while its handler runs, and an answer may open a further dialog (a message box
+    // after "Rechercher") that this timer must then answer.
     const QPointer<QWidget> guard(dialog);
-    answer(dialog);
-    // An answer that left its dialog open (a test that only looked) must not block the run.
-    if (guard && guard->isVisible() && guard == QApplication::activeModalWidget())
-        QTimer::singleShot(0, guard, [guard] {
-            if (guard && guard->isVisible())
-                dismiss(guard);
-        });
+    QTimer::singleShot(0, this, [guard, answer = std::move(answer)] {
+        if (!guard)
+            return;
+        answer(guard);
+        // An answer that left its dialog open (a test that only looked) must not block the run.
+        if (guard && guard->isVisible() && guard == QApplication::activeModalWidget())
+            QTimer::singleShot(0, guard, [guard] {
+                if (guard && guard->isVisible())
+                    dismiss(guard);
+            });
+    });
 }
 
 bool DialogAnswers::clickButton(QWidget *dialog, const QString &caption)
