@@ -8,6 +8,9 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QPushButton>
+#include <QTabBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -34,13 +37,59 @@ bool captionSetAtLoad(const SymbolButton &button)
     }
 }
 
+// The three tabs must show side by side: past the end of the bar, behind its scroll arrows, a
+// tab is one that a teacher never finds. Where the style's padding would push the last one out,
+// the padding shrinks so that the tabs share the bar's width.
+class PaletteTabBar : public QTabBar
+{
+public:
+    static constexpr int minimumPadding = 8;
+
+    using QTabBar::QTabBar;
+
+    int textWidth(int index) const
+    {
+        return fontMetrics().size(Qt::TextShowMnemonic, tabText(index)).width();
+    }
+
+    // The bar width at which every tab shows whole with the least padding.
+    int neededWidth() const
+    {
+        int needed = 0;
+        for (int i = 0; i < count(); ++i)
+            needed += textWidth(i) + minimumPadding;
+        return needed;
+    }
+
+protected:
+    QSize tabSizeHint(int index) const override
+    {
+        QSize hint = QTabBar::tabSizeHint(index);
+        const int room = parentWidget() ? parentWidget()->width() : width();
+        int natural = 0;
+        int texts = 0;
+        for (int i = 0; i < count(); ++i) {
+            natural += QTabBar::tabSizeHint(i).width();
+            texts += textWidth(i);
+        }
+        if (natural <= room || count() == 0)
+            return hint;
+        hint.setWidth(textWidth(index) + std::max(minimumPadding, (room - texts) / count()));
+        return hint;
+    }
+
+    QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
+};
+
 } // namespace
 
 SymbolPalette::SymbolPalette(QWidget *parent) : QTabWidget(parent)
 {
     setObjectName(QStringLiteral("SSTab1"));
     setAccessibleName(tr("Symboles"));
-    setFixedSize(px(2295), px(6375));
+    auto *bar = new PaletteTabBar;
+    bar->setElideMode(Qt::ElideNone);
+    setTabBar(bar);
     const QStringList captions = SymbolTable::tabCaptions();
     QList<PaletteBackground *> pages;
     for (int tab = 0; tab < 3; ++tab) {
@@ -80,6 +129,8 @@ SymbolPalette::SymbolPalette(QWidget *parent) : QTabWidget(parent)
             m_arrowsClicked();
     });
     setCurrentIndex(0);
+    // The design's width, or more where this screen's font makes the tab captions wider.
+    setFixedSize(std::max(px(2295), bar->neededWidth()), px(6375));
 }
 
 void SymbolPalette::onSymbolClicked(std::function<void(const SymbolButton &)> handler)
