@@ -3,6 +3,7 @@
 #include "glyphfont.h"
 #include "rtf/cp1252.h"
 #include "rtf/symbolencoding.h"
+#include "rtf/symbolglyphs.h"
 
 #include <QComboBox>
 #include <QFontMetricsF>
@@ -150,8 +151,9 @@ void SpecialCharsDialog::showGridIn(const QString &fontName)
 QChar SpecialCharsDialog::cellCharacter(const QString &fontName, unsigned char code)
 {
     if (SymbolEncoding::isSymbolFont(fontName)) {
-        const QChar mapped = SymbolEncoding::toUnicode(fontName, code);
-        // A byte with no Unicode meaning shows nothing rather than a box or a wrong glyph.
+        // What the text shows for the byte, a look-alike included; a byte with neither a
+        // Unicode meaning nor a look-alike shows nothing rather than a box or a wrong glyph.
+        const QChar mapped = SymbolGlyphs::glyph(fontName, code).text.at(0);
         return isPrivateUse(mapped) ? QChar() : mapped;
     }
     const QChar c = Cp1252::toUnicode(code);

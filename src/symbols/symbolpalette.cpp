@@ -103,10 +103,10 @@ SymbolPalette::SymbolPalette(QWidget *parent) : QTabWidget(parent)
         button->setObjectName(entry.objectName());
         const QChar glyph = entry.glyph();
         if (!captionSetAtLoad(entry))
-            button->setText(QString(glyph));
+            button->setText(QString(entry.shown()));
         // A screen reader says the character the button types; byte 127 has none.
         button->setAccessibleName(glyph.isPrint() ? QString(glyph) : QStringLiteral("%1").arg(entry.code));
-        button->setFont(GlyphFont::forCharacter(glyph, button->font().pointSizeF()));
+        button->setFont(GlyphFont::forCharacter(entry.shown(), button->font().pointSizeF()));
         button->setGeometry(px(240 + 600 * entry.column), px(360 + 600 * entry.row), px(495), px(495));
         button->setFocusPolicy(Qt::NoFocus);
         const SymbolButton *tableEntry = &entry;
@@ -149,10 +149,9 @@ void SymbolPalette::prepareButtons(double points)
         QAbstractButton *shown = button(entry.index);
         if (!shown)
             continue;
-        const QChar glyph = entry.glyph();
-        shown->setFont(GlyphFont::forCharacter(glyph, points));
+        shown->setFont(GlyphFont::forCharacter(entry.shown(), points));
         if (captionSetAtLoad(entry))
-            shown->setText(QString(glyph));
+            shown->setText(QString(entry.shown()));
     }
 }
 
