@@ -11,8 +11,9 @@ int TitleBar::widthFor(const QWidget &window)
     bold.setBold(true);
     const QFontMetrics metrics(bold);
     // The icon and the minimize, maximize and close buttons are each about a line high and
-    // stand a few pixels apart, with a margin at each end of the bar.
-    const int frameButtons = 4 * (metrics.height() + 6) + 16;
+    // stand a few pixels apart, with a margin at each end of the bar; a centred title keeps
+    // as much room on its left as the three buttons take on its right.
+    const int frameButtons = 6 * (metrics.height() + 6) + 16;
     return metrics.horizontalAdvance(window.windowTitle()) + frameButtons;
 }
 

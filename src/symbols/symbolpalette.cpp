@@ -7,6 +7,7 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QTabBar>
 
@@ -38,8 +39,8 @@ bool captionSetAtLoad(const SymbolButton &button)
 }
 
 // The three tabs must show side by side: past the end of the bar, behind its scroll arrows, a
-// tab is one that a teacher never finds. Where the style's padding would push the last one out,
-// the padding shrinks so that the tabs share the bar's width.
+// tab is one that a teacher never finds. Where the style's padding around the captions would
+// push the last one out, the padding shrinks so that the tabs share the palette's width.
 class PaletteTabBar : public QTabBar
 {
 public:
@@ -52,33 +53,39 @@ public:
         return fontMetrics().size(Qt::TextShowMnemonic, tabText(index)).width();
     }
 
-    // The bar width at which every tab shows whole with the least padding.
+    // The palette width at which every caption shows whole with the least padding.
     int neededWidth() const
     {
-        int needed = 0;
+        int needed = 2;
         for (int i = 0; i < count(); ++i)
             needed += textWidth(i) + minimumPadding;
         return needed;
     }
 
-protected:
-    QSize tabSizeHint(int index) const override
+    int padding(int styled) const
     {
-        QSize hint = QTabBar::tabSizeHint(index);
-        const int room = parentWidget() ? parentWidget()->width() : width();
-        int natural = 0;
+        if (count() == 0)
+            return styled;
         int texts = 0;
-        for (int i = 0; i < count(); ++i) {
-            natural += QTabBar::tabSizeHint(i).width();
+        for (int i = 0; i < count(); ++i)
             texts += textWidth(i);
-        }
-        if (natural <= room || count() == 0)
-            return hint;
-        hint.setWidth(textWidth(index) + std::max(minimumPadding, (room - texts) / count()));
-        return hint;
+        const int room = (parentWidget() ? parentWidget()->width() : width()) - 2;
+        return std::clamp((room - texts) / count(), std::min(minimumPadding, styled), styled);
     }
+};
 
-    QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
+// The padding is the style's: it both sizes the tabs and insets the caption inside them.
+class PaletteTabStyle : public QProxyStyle
+{
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        const int styled = QProxyStyle::pixelMetric(metric, option, widget);
+        const auto *bar = dynamic_cast<const PaletteTabBar *>(widget);
+        if (metric != PM_TabBarTabHSpace || !bar)
+            return styled;
+        return bar->padding(styled);
+    }
 };
 
 } // namespace
@@ -89,6 +96,9 @@ SymbolPalette::SymbolPalette(QWidget *parent) : QTabWidget(parent)
     setAccessibleName(tr("Symboles"));
     auto *bar = new PaletteTabBar;
     bar->setElideMode(Qt::ElideNone);
+    auto *style = new PaletteTabStyle;
+    style->setParent(bar);
+    bar->setStyle(style);
     setTabBar(bar);
     const QStringList captions = SymbolTable::tabCaptions();
     QList<PaletteBackground *> pages;

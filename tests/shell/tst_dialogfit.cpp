@@ -20,8 +20,12 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFontDatabase>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QStyle>
+#include <QStyleOptionTab>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -34,11 +38,29 @@ namespace {
 // Opens one window of the program and hands it, shown at its opening size, to `inspect`.
 using Opener = std::function<void(const std::function<void(QWidget *)> &inspect)>;
 
+// VELIGRAM_SHOTS=folder: each window is also photographed as the desktop shows it, with the
+// window manager's frame and title, for a person to look at (X11 and ImageMagick's import).
+void photograph()
+{
+    const QString folder = qEnvironmentVariable("VELIGRAM_SHOTS");
+    if (folder.isEmpty())
+        return;
+    QTest::qWait(400); // the window manager frames and draws the window
+    QString name = QString::fromLatin1(QTest::currentDataTag());
+    if (name.isEmpty())
+        name = QString::fromLatin1(QTest::currentTestFunction());
+    name.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("-"));
+    const QString scale = qApp->devicePixelRatio() > 1 ? QStringLiteral("2x") : QStringLiteral("1x");
+    QProcess::execute(QStringLiteral("import"), {QStringLiteral("-window"), QStringLiteral("root"),
+                                                 QStringLiteral("%1/%2-%3.png").arg(folder, scale, name)});
+}
+
 void showAndInspect(QWidget &window, const std::function<void(QWidget *)> &inspect)
 {
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         qWarning("the window was never exposed");
+    photograph();
     inspect(&window);
     window.close();
 }
@@ -63,6 +85,7 @@ Opener modal(std::function<void()> run)
             seen = true;
             if (!QTest::qWaitForWindowExposed(box))
                 qWarning("the box was never exposed");
+            photograph();
             inspect(box);
             if (auto *asDialog = qobject_cast<QDialog *>(box))
                 asDialog->reject();
@@ -152,6 +175,7 @@ private Q_SLOTS:
         palette.prepareButtons(12);
         palette.show();
         QVERIFY(QTest::qWaitForWindowExposed(&palette));
+        photograph();
         const QTabBar *bar = palette.tabBar();
         QCOMPARE(bar->count(), 3);
         for (int i = 0; i < bar->count(); ++i) {
@@ -162,8 +186,18 @@ private Q_SLOTS:
                                     .arg(tab.left())
                                     .arg(tab.right())
                                     .arg(bar->width())));
-            const int text = bar->fontMetrics().horizontalAdvance(bar->tabText(i));
-            QVERIFY2(tab.width() >= text + 4, qPrintable(bar->tabText(i)));
+            // The style insets the caption inside its tab: that inset must leave it whole.
+            QStyleOptionTab option;
+            option.initFrom(bar);
+            option.rect = tab;
+            option.text = bar->tabText(i);
+            option.shape = bar->shape();
+            const QRect caption = bar->style()->subElementRect(QStyle::SE_TabBarTabText, &option, bar);
+            const int text = bar->fontMetrics().size(Qt::TextShowMnemonic, bar->tabText(i)).width();
+            QVERIFY2(caption.width() >= text, qPrintable(QStringLiteral("\"%1\" needs %2 pixels, has %3")
+                                                             .arg(bar->tabText(i))
+                                                             .arg(text)
+                                                             .arg(caption.width())));
         }
         QVERIFY(bar->rect().contains(bar->tabRect(2).topRight()));
         QCOMPARE(DialogFit::problems(&palette), QStringList());

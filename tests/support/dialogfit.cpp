@@ -171,13 +171,14 @@ private:
     void checkWindow()
     {
         // A window manager's title bar draws the title in a bold font beside its icon and its
-        // three buttons; it elides a title longer than what remains.
+        // three buttons, centred between as much room on each side; it elides a title longer
+        // than what remains.
         const QString title = m_window->windowTitle();
         if (!title.isEmpty()) {
             QFont bold = m_window->font();
             bold.setBold(true);
             const QFontMetrics metrics(bold);
-            const int frameButtons = 4 * (metrics.height() + 6) + 16;
+            const int frameButtons = 6 * (metrics.height() + 6) + 16;
             const int needed = metrics.horizontalAdvance(title) + frameButtons;
             if (m_window->width() < needed)
                 add(QStringLiteral("window %1: title \"%2\" needs %3 pixels of width, has %4")
