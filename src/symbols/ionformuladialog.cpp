@@ -96,7 +96,9 @@ void IonFormulaDialog::layOut(double s)
 
     const int labelTop = px(120);
     const int labelHeight = std::max(px(255), m_label->fontMetrics().height());
-    const int frameTop = std::max(px(360), labelTop + labelHeight);
+    // The style draws the frame's caption above its border, not across it as the design did:
+    // half a line apart, so that it does not read as one more line of the label.
+    const int frameTop = std::max(px(360), labelTop + labelHeight + m_label->fontMetrics().height() / 2);
     const int upperTop = std::max(px(240), m_frame->contentsMargins().top());
     const int scriptHeight = std::max(
         {px(15 * (0.8 * s * 1.5)), m_upper->minimumSizeHint().height(), m_lower->minimumSizeHint().height()});
