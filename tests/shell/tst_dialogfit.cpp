@@ -4,6 +4,7 @@
 #include "format/formateur.h"
 #include "layout/marginsdialog.h"
 #include "layout/tabsdialog.h"
+#include "platform/helpwindow.h"
 #include "platform/qtinputboxes.h"
 #include "platform/qtmessageboxes.h"
 #include "richtext/richtextfactory.h"
@@ -250,6 +251,16 @@ private:
             }));
         add("Choixremp", dialog([] { return std::make_unique<Choixremp>(); }));
         add("object type", dialog([this] { return std::make_unique<ObjectTypeDialog>(m_files, QString()); }));
+        add("help window", dialog([] {
+                auto window = std::make_unique<HelpWindow>();
+                HelpFile file;
+                const QString path = QStringLiteral(VELIGRAM_HELP_FILE);
+                if (!file.load(path))
+                    qWarning("no help file at %s", qPrintable(path));
+                window->setHelp(file, path);
+                window->showContents();
+                return window;
+            }));
         add("input box, exponent step", modal([] {
                 QtInputBoxes().ask(QStringLiteral("Valeur du décalage (de 1 à 20)"),
                                    QStringLiteral("Décalage des exposants"), QStringLiteral("5"));
