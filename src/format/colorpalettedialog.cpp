@@ -1,5 +1,7 @@
 #include "colorpalettedialog.h"
 
+#include "platform/titlebar.h"
+
 #include <QPushButton>
 
 namespace {
@@ -63,7 +65,9 @@ ColorPaletteDialog::ColorPaletteDialog(QWidget *parent) : QDialog(parent)
     cancel->adjustSize();
     cancel->move(gridRight - cancel->width(), gridBottom + 10);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    setFixedSize(gridRight + originTwips / twipsPerPixel, cancel->geometry().bottom() + 10);
+    // The grid keeps its place; a title wider than the grid widens the window on the right.
+    setFixedSize(std::max(gridRight + originTwips / twipsPerPixel, TitleBar::widthFor(*this)),
+                 cancel->geometry().bottom() + 10);
 }
 
 PaletteChoice ColorPaletteDialog::ask(QWidget *parent)

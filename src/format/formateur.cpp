@@ -1,5 +1,7 @@
 #include "formateur.h"
 
+#include "platform/titlebar.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,6 +55,7 @@ Formateur::Formateur(const FormateurSettings &settings, QWidget *parent)
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     grid->addWidget(ok, 2, 0, 1, 3, Qt::AlignRight);
+    TitleBar::openWide(*this);
 }
 
 FormateurSettings Formateur::settings() const

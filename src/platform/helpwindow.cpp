@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -41,7 +42,12 @@ HelpWindow::HelpWindow(QWidget *parent) : QWidget(parent, Qt::Window)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(splitter);
-    resize(820, 600);
+    // No larger than the screen, with room left for the window manager's frame and title: on
+    // an 800 x 600 desktop the window's edges and buttons would otherwise be off screen.
+    QSize size(820, 600);
+    if (const QScreen *shown = screen())
+        size = size.boundedTo(shown->availableGeometry().size() - QSize(20, 60));
+    resize(size);
 }
 
 QWidget *HelpWindow::buildContentsTab()

@@ -1,5 +1,7 @@
 #include "qtinputboxes.h"
 
+#include "titlebar.h"
+
 #include <QApplication>
 #include <QInputDialog>
 
@@ -14,6 +16,8 @@ std::optional<QString> QtInputBoxes::ask(const QString &prompt, const QString &t
     dialog.setTextValue(defaultText);
     dialog.setOkButtonText(QInputDialog::tr("OK"));
     dialog.setCancelButtonText(QInputDialog::tr("Annuler"));
+    // The box is as narrow as its prompt, which is shorter than some titles.
+    TitleBar::openWide(dialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     return dialog.textValue();

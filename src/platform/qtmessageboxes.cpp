@@ -1,10 +1,14 @@
 #include "qtmessageboxes.h"
 
+#include "titlebar.h"
+
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGridLayout>
 #include <QList>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 #include <utility>
 
@@ -106,6 +110,13 @@ MessageAnswer QtMessageBoxes::show(const QString &text, const QString &title, Me
         button->setText(caption(answer));
     }
     box.setDefaultButton(toQt(answers.first()));
+    // The box sizes itself to its text when shown; a row as wide as the title needs keeps
+    // a short text from eliding a longer title.
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout())) {
+        const QMargins margins = grid->contentsMargins();
+        grid->addItem(new QSpacerItem(TitleBar::widthFor(box) - margins.left() - margins.right(), 0),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
     box.setEscapeButton(box.button(toQt(escapeAnswer(buttons))));
     box.exec();
     const QAbstractButton *clicked = box.clickedButton();

@@ -213,7 +213,8 @@ QChar displayChar(QChar c, const QTextCharFormat &format)
     // Tabs, line breaks and objects keep their meaning in a symbol run.
     if (!isSymbolFont(format) || c.unicode() < 0x20 || c.unicode() > 0xFF)
         return c;
-    return SymbolEncoding::toUnicode(familyOf(format, QFont()), uchar(c.unicode()));
+    // What the screen draws, a look-alike included; the byte stays beside it in SymbolByte.
+    return SymbolGlyphs::glyph(familyOf(format, QFont()), uchar(c.unicode())).text.at(0);
 }
 
 QTextCharFormat symbolCharFormat(const QTextCharFormat &format, uchar byte)

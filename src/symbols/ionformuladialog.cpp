@@ -1,10 +1,13 @@
 #include "ionformuladialog.h"
 
+#include "platform/titlebar.h"
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -37,7 +40,7 @@ IonFormulaDialog::IonFormulaDialog(const IonFormulaRequest &request, QWidget *pa
 
     auto *label = new QLabel(tr("Ecrire la formule et appuyer sur OK ou annuler"), this);
     label->setObjectName(QStringLiteral("Label1"));
-    label->setGeometry(px(240), px(120), px(3375), px(255));
+    m_label = label;
 
     auto *frame = new QGroupBox(tr("Formule"), this);
     frame->setObjectName(QStringLiteral("Frame1"));
@@ -58,11 +61,11 @@ IonFormulaDialog::IonFormulaDialog(const IonFormulaRequest &request, QWidget *pa
     auto *cancel = new QPushButton(tr("Annuler"), this);
     cancel->setObjectName(QStringLiteral("Command2"));
     cancel->setAccessibleName(tr("Annuler"));
-    cancel->setGeometry(px(4440), px(120), px(1575), px(375));
+    m_cancel = cancel;
     auto *ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(QStringLiteral("Command3"));
     ok->setAccessibleName(tr("OK"));
-    ok->setGeometry(px(4440), px(600), px(1575), px(375));
+    m_ok = ok;
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -71,10 +74,10 @@ IonFormulaDialog::IonFormulaDialog(const IonFormulaRequest &request, QWidget *pa
     setTabOrder(m_upper, m_lower);
     setTabOrder(m_lower, m_base);
 
-    layOut(request.style.size);
     styleBox(m_base, request.style, request.style.size);
     styleBox(m_upper, request.style, 0.8 * request.style.size);
     styleBox(m_lower, request.style, 0.8 * request.style.size);
+    layOut(request.style.size);
     m_base->setText(request.formula.base);
     m_upper->setText(request.formula.upper);
     m_lower->setText(request.formula.lower);
@@ -83,18 +86,41 @@ IonFormulaDialog::IonFormulaDialog(const IonFormulaRequest &request, QWidget *pa
 
 void IonFormulaDialog::layOut(double s)
 {
-    const double frameTop = 360;
-    const double frameHeight = 15 * (5 * s + 20);
-    const double scriptHeight = 15 * (0.8 * s * 1.5);
-    const double baseHeight = 15 * (2 * s);
-    const double upperTop = 240;
-    const double baseTop = upperTop + scriptHeight * 2 / 3;
-    const double lowerTop = baseTop + baseHeight / 2;
-    m_frame->setGeometry(px(240), px(frameTop), px(3975), px(frameHeight));
-    m_base->setGeometry(px(120), px(baseTop), px(1935), px(baseHeight));
-    m_upper->setGeometry(px(2040), px(upperTop), px(1815), px(scriptHeight));
-    m_lower->setGeometry(px(2040), px(lowerTop), px(1815), px(scriptHeight));
-    setFixedSize(px(6195), px(frameTop + frameHeight + 450));
+    // The design's measures at s, in pixels of 15 twips. Where this screen's fonts need more
+    // room (a longer label, a box's font taller than its box, a taller caption), that measure
+    // grows and what stands after it moves along, so the arrangement stays the design's; a
+    // wider label widens the whole design in proportion.
+    const int labelWidth = std::max(px(3375), m_label->fontMetrics().horizontalAdvance(m_label->text()) + 2);
+    const double k = double(labelWidth) / px(3375);
+    auto across = [k](double twips) { return int(std::lround(k * twips / 15.0)); };
+
+    const int labelTop = px(120);
+    const int labelHeight = std::max(px(255), m_label->fontMetrics().height());
+    // The style draws the frame's caption above its border, not across it as the design did:
+    // half a line apart, so that it does not read as one more line of the label.
+    const int frameTop = std::max(px(360), labelTop + labelHeight + m_label->fontMetrics().height() / 2);
+    const int upperTop = std::max(px(240), m_frame->contentsMargins().top());
+    const int scriptHeight = std::max(
+        {px(15 * (0.8 * s * 1.5)), m_upper->minimumSizeHint().height(), m_lower->minimumSizeHint().height()});
+    const int baseHeight = std::max(px(15 * (2 * s)), m_base->minimumSizeHint().height());
+    const int baseTop = upperTop + scriptHeight * 2 / 3;
+    const int lowerTop = baseTop + baseHeight / 2;
+    // Below the lower box the design leaves 2 s + 4 pixels of the frame: 15 x (5 s + 20) twips.
+    const int frameHeight = lowerTop + scriptHeight + int(std::lround(2 * s)) + 4;
+
+    m_label->setGeometry(across(240), labelTop, labelWidth, labelHeight);
+    m_frame->setGeometry(across(240), frameTop, across(3975), frameHeight);
+    m_base->setGeometry(across(120), baseTop, across(1935), baseHeight);
+    m_upper->setGeometry(across(2040), upperTop, across(1815), scriptHeight);
+    m_lower->setGeometry(across(2040), lowerTop, across(1815), scriptHeight);
+
+    const int buttonHeight = std::max({px(375), m_cancel->sizeHint().height(), m_ok->sizeHint().height()});
+    m_cancel->setGeometry(across(4440), px(120), across(1575), buttonHeight);
+    m_ok->setGeometry(across(4440), std::max(px(600), px(120) + buttonHeight + px(105)), across(1575),
+                      buttonHeight);
+
+    setFixedSize(std::max(across(6195), TitleBar::widthFor(*this)),
+                 std::max(frameTop + frameHeight + px(450), m_ok->geometry().bottom() + 1 + px(120)));
 }
 
 void IonFormulaDialog::styleBox(QLineEdit *box, const IonFormulaStyle &style, double points)

@@ -5,7 +5,9 @@
 #include <QDialog>
 
 class QGroupBox;
+class QLabel;
 class QLineEdit;
+class QPushButton;
 
 // What the composer `polyion` is opened with and gives back.
 struct IonFormulaRequest
@@ -28,12 +30,16 @@ public:
     static void run(IonFormulaRequest &request, QWidget *parent);
 
 private:
+    // The design geometry at `size` points, grown where a text or a box's font needs more.
     void layOut(double size);
     static void styleBox(QLineEdit *box, const IonFormulaStyle &style, double points);
 
     IonFormulaRequest m_request;
+    QLabel *m_label = nullptr;
     QGroupBox *m_frame = nullptr;
     QLineEdit *m_base = nullptr;
     QLineEdit *m_upper = nullptr;
     QLineEdit *m_lower = nullptr;
+    QPushButton *m_cancel = nullptr;
+    QPushButton *m_ok = nullptr;
 };

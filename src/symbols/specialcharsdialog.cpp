@@ -3,18 +3,35 @@
 #include "glyphfont.h"
 #include "rtf/cp1252.h"
 #include "rtf/symbolencoding.h"
+#include "rtf/symbolglyphs.h"
 
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRawFont>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int px(int twips)
 {
     return twips / 15;
+}
+
+// The design's 14.25 points, smaller where a substitute font draws the character wider or
+// taller than its cell, so that it shows whole.
+QFont fittedTo(QFont font, const QString &text, const QWidget &cell)
+{
+    const QFontMetricsF metrics(font, &cell);
+    const qreal width = metrics.horizontalAdvance(text);
+    const qreal scale = std::min(
+        {1.0, (cell.width() - 2) / std::max(width, 1.0), cell.height() / std::max(metrics.height(), 1.0)});
+    if (scale < 1)
+        font.setPointSizeF(font.pointSizeF() * scale * 0.98);
+    return font;
 }
 
 bool isPrivateUse(QChar c)
@@ -44,7 +61,7 @@ void CharacterCell::showIn(const QString &fontName)
         font = QFont(fontName);
         font.setPointSizeF(14.25);
     }
-    setFont(font);
+    setFont(fittedTo(font, text(), *this));
     setAccessibleName(shown.isNull() ? QString::number(code())
                                      : QStringLiteral("%1 %2").arg(code()).arg(shown));
 }
@@ -79,14 +96,18 @@ SpecialCharsDialog::SpecialCharsDialog(const QString &gridFont, const QStringLis
     setObjectName(QStringLiteral("echanti"));
     setWindowTitle(tr("Caractères spéciaux"));
     setAccessibleName(windowTitle());
-    setFixedSize(px(10305), px(4005));
 
     m_fonts = new QComboBox(this);
     m_fonts->setObjectName(QStringLiteral("Combo1"));
     m_fonts->setAccessibleName(tr("Police"));
     m_fonts->setEditable(true);
     m_fonts->setInsertPolicy(QComboBox::NoInsert);
-    m_fonts->setGeometry(px(600), px(120), px(3375), px(315));
+    // The design's height, or the box's own where its font needs more; the grid moves down by
+    // as much.
+    const int comboHeight = std::max(px(315), m_fonts->sizeHint().height());
+    m_fonts->setGeometry(px(600), px(120), px(3375), comboHeight);
+    const int frameTop = std::max(px(480), px(120) + comboHeight + 3);
+    setFixedSize(px(10305), frameTop + px(4005) - px(480));
     QStringList sorted = screenFonts;
     sorted.sort(Qt::CaseInsensitive);
     m_fonts->addItems(sorted);
@@ -99,7 +120,7 @@ SpecialCharsDialog::SpecialCharsDialog(const QString &gridFont, const QStringLis
 
     auto *frame = new QGroupBox(this);
     frame->setObjectName(QStringLiteral("Frame1"));
-    frame->setGeometry(px(120), px(480), px(9975), px(3255));
+    frame->setGeometry(px(120), frameTop, px(9975), px(3255));
     for (int i = 0; i < 216; ++i) {
         auto *cell = new CharacterCell(i, frame);
         connect(cell, &CharacterCell::clicked, this, [this, insert](int code) {
@@ -130,8 +151,9 @@ void SpecialCharsDialog::showGridIn(const QString &fontName)
 QChar SpecialCharsDialog::cellCharacter(const QString &fontName, unsigned char code)
 {
     if (SymbolEncoding::isSymbolFont(fontName)) {
-        const QChar mapped = SymbolEncoding::toUnicode(fontName, code);
-        // A byte with no Unicode meaning shows nothing rather than a box or a wrong glyph.
+        // What the text shows for the byte, a look-alike included; a byte with neither a
+        // Unicode meaning nor a look-alike shows nothing rather than a box or a wrong glyph.
+        const QChar mapped = SymbolGlyphs::glyph(fontName, code).text.at(0);
         return isPrivateUse(mapped) ? QChar() : mapped;
     }
     const QChar c = Cp1252::toUnicode(code);

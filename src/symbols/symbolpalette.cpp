@@ -7,7 +7,11 @@
 
 #include <QIcon>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QPushButton>
+#include <QTabBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -34,13 +38,68 @@ bool captionSetAtLoad(const SymbolButton &button)
     }
 }
 
+// The three tabs must show side by side: past the end of the bar, behind its scroll arrows, a
+// tab is one that a teacher never finds. Where the style's padding around the captions would
+// push the last one out, the padding shrinks so that the tabs share the palette's width.
+class PaletteTabBar : public QTabBar
+{
+public:
+    static constexpr int minimumPadding = 8;
+
+    using QTabBar::QTabBar;
+
+    int textWidth(int index) const
+    {
+        return fontMetrics().size(Qt::TextShowMnemonic, tabText(index)).width();
+    }
+
+    // The palette width at which every caption shows whole with the least padding.
+    int neededWidth() const
+    {
+        int needed = 2;
+        for (int i = 0; i < count(); ++i)
+            needed += textWidth(i) + minimumPadding;
+        return needed;
+    }
+
+    int padding(int styled) const
+    {
+        if (count() == 0)
+            return styled;
+        int texts = 0;
+        for (int i = 0; i < count(); ++i)
+            texts += textWidth(i);
+        const int room = (parentWidget() ? parentWidget()->width() : width()) - 2;
+        return std::clamp((room - texts) / count(), std::min(minimumPadding, styled), styled);
+    }
+};
+
+// The padding is the style's: it both sizes the tabs and insets the caption inside them.
+class PaletteTabStyle : public QProxyStyle
+{
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        const int styled = QProxyStyle::pixelMetric(metric, option, widget);
+        const auto *bar = dynamic_cast<const PaletteTabBar *>(widget);
+        if (metric != PM_TabBarTabHSpace || !bar)
+            return styled;
+        return bar->padding(styled);
+    }
+};
+
 } // namespace
 
 SymbolPalette::SymbolPalette(QWidget *parent) : QTabWidget(parent)
 {
     setObjectName(QStringLiteral("SSTab1"));
     setAccessibleName(tr("Symboles"));
-    setFixedSize(px(2295), px(6375));
+    auto *bar = new PaletteTabBar;
+    bar->setElideMode(Qt::ElideNone);
+    auto *style = new PaletteTabStyle;
+    style->setParent(bar);
+    bar->setStyle(style);
+    setTabBar(bar);
     const QStringList captions = SymbolTable::tabCaptions();
     QList<PaletteBackground *> pages;
     for (int tab = 0; tab < 3; ++tab) {
@@ -54,10 +113,10 @@ SymbolPalette::SymbolPalette(QWidget *parent) : QTabWidget(parent)
         button->setObjectName(entry.objectName());
         const QChar glyph = entry.glyph();
         if (!captionSetAtLoad(entry))
-            button->setText(QString(glyph));
+            button->setText(QString(entry.shown()));
         // A screen reader says the character the button types; byte 127 has none.
         button->setAccessibleName(glyph.isPrint() ? QString(glyph) : QStringLiteral("%1").arg(entry.code));
-        button->setFont(GlyphFont::forCharacter(glyph, button->font().pointSizeF()));
+        button->setFont(GlyphFont::forCharacter(entry.shown(), button->font().pointSizeF()));
         button->setGeometry(px(240 + 600 * entry.column), px(360 + 600 * entry.row), px(495), px(495));
         button->setFocusPolicy(Qt::NoFocus);
         const SymbolButton *tableEntry = &entry;
@@ -80,6 +139,8 @@ SymbolPalette::SymbolPalette(QWidget *parent) : QTabWidget(parent)
             m_arrowsClicked();
     });
     setCurrentIndex(0);
+    // The design's width, or more where this screen's font makes the tab captions wider.
+    setFixedSize(std::max(px(2295), bar->neededWidth()), px(6375));
 }
 
 void SymbolPalette::onSymbolClicked(std::function<void(const SymbolButton &)> handler)
@@ -98,10 +159,9 @@ void SymbolPalette::prepareButtons(double points)
         QAbstractButton *shown = button(entry.index);
         if (!shown)
             continue;
-        const QChar glyph = entry.glyph();
-        shown->setFont(GlyphFont::forCharacter(glyph, points));
+        shown->setFont(GlyphFont::forCharacter(entry.shown(), points));
         if (captionSetAtLoad(entry))
-            shown->setText(QString(glyph));
+            shown->setText(QString(entry.shown()));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "rtf/cp1252.h"
 #include "rtf/symbolencoding.h"
+#include "rtf/symbolglyphs.h"
 
 #include <QCoreApplication>
 
@@ -93,6 +94,15 @@ QChar SymbolButton::glyph() const
     if (SymbolEncoding::isSymbolFont(fontName))
         return SymbolEncoding::toUnicode(fontName, code);
     return Cp1252::toUnicode(code);
+}
+
+QChar SymbolButton::shown() const
+{
+    if (SymbolEncoding::isSymbolFont(fontName))
+        return SymbolGlyphs::glyph(fontName, code).text.at(0);
+    if (code == 127)
+        return QChar(0x2302);
+    return glyph();
 }
 
 QString SymbolButton::objectName() const

@@ -18,6 +18,10 @@ struct SymbolButton
     // The buttons show this character in an ordinary Unicode font, so that they read right
     // whether or not the machine has a font called Symbol and whatever it encodes.
     QChar glyph() const;
+    // What the button shows: glyph(), or where no installed font draws that, the look-alike
+    // the text shows for the byte (the arrow extenders); the control byte 127, which has no
+    // glyph, as the house sign old code pages drew for it.
+    QChar shown() const;
     QString objectName() const; // "Command1(i)"
 };
 
