@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "commandtable.h"
+#include "desktophabits.h"
 #include "documentcontroller.h"
 #include "edit/clipboardmodule.h"
 #include "edit/editmodule.h"
@@ -231,7 +232,10 @@ void MainWindow::installModules()
     insertionHooks.memoriser = [&memory] { memory.memoriser(); };
     insertionHooks.createBuffer = m_createControl;
     insertionHooks.showStatus = [this](const QString &message) { statusBar()->showMessage(message, 15000); };
-    installInsertionAndPrinting(*this, m_state, m_platform, insertionHooks);
+    const InsertionModule insertion = installInsertionAndPrinting(*this, m_state, m_platform, insertionHooks);
+
+    // Recent files, dropped files and zoom, once every command they reuse is in place.
+    new DesktopHabits(*this, *m_exo, *m_documents, *m_exercise, *insertion.insertion, m_platform);
 }
 
 void MainWindow::addShellStartupSteps()
