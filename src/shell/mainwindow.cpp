@@ -191,8 +191,7 @@ void MainWindow::installModules()
     bindCommand(QStringLiteral("textcor"), [&documents] { documents.openCorrection(); });
     bindCommand(QStringLiteral("quitter"), [this] { close(); });
     bindCommand(QStringLiteral("Command5"), [this] { close(); });
-    bindCommand(QStringLiteral("aidant"),
-                [this] { showHelp(m_platform.help, m_platform.system.applicationDirectory()); });
+    bindCommand(QStringLiteral("aidant"), [this] { showHelp(m_platform.help, m_platform.system); });
 
     m_exercise = installExercise(*this, m_state, m_platform);
     m_edit = installEdit(*this, m_platform);
