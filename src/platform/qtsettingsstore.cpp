@@ -1,5 +1,8 @@
 #include "qtsettingsstore.h"
 
+QtSettingsStore::QtSettingsStore() : m_settings(QStringLiteral("veligram"), QStringLiteral("veligram"))
+{}
+
 QVariant QtSettingsStore::value(const QString &key, const QVariant &fallback) const
 {
     return m_settings.value(key, fallback);

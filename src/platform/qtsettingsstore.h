@@ -4,10 +4,12 @@
 
 #include <QSettings>
 
-// The user's settings file of the program (its name comes from the application's name).
+// The user's settings file of the program, ~/.config/veligram/veligram.conf on Linux.
 class QtSettingsStore : public SettingsStore
 {
 public:
+    QtSettingsStore();
+
     QVariant value(const QString &key, const QVariant &fallback = QVariant()) const override;
     void setValue(const QString &key, const QVariant &value) override;
 
