@@ -1,3 +1,6 @@
+# Where the installed program keeps its data (the help file), below the prefix.
+set(VELIGRAM_DATA_DIR ${CMAKE_INSTALL_DATADIR}/veligram)
+
 # veligram_add_test(tst_name LIBS lib...) builds tests/<folder>/tst_name.cpp into an executable
 # run by ctest headless (offscreen platform), labelled with the folder's name.
 function(veligram_add_test name)

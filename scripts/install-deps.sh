@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the editor need, when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n libgl-dev
-          fonts-liberation fonts-dejavu-core fonts-urw-base35
+          fonts-liberation fonts-dejavu-core fonts-urw-base35 dpkg-dev poppler-utils
           xvfb xauth x11-utils openbox)  # the live window tests: an X server with a window manager
 missing=()
 for p in "${packages[@]}"; do

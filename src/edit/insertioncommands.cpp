@@ -83,12 +83,24 @@ void InsertionCommands::ima()
     if (!chosen.accepted())
         return; // the remembered format stays pending: the next selection change restores it
     rememberFolder(chosen.path);
+    insertChosenImage(chosen.path);
+}
 
+void InsertionCommands::insertImageFile(const QString &path)
+{
+    m_state.formatRestorePending = 1;
+    if (m_hooks.memoriser)
+        m_hooks.memoriser();
+    insertChosenImage(path);
+}
+
+void InsertionCommands::insertChosenImage(const QString &path)
+{
     if (m_lierobj) {
-        if (!m_exo.addObjectFromFile(chosen.path))
+        if (!m_exo.addObjectFromFile(path))
             return;
         // The new object stays linked to its file: editing the file shows in the text.
-        const QString source = QFileInfo(chosen.path).absoluteFilePath();
+        const QString source = QFileInfo(path).absoluteFilePath();
         for (int i = m_exo.objectCount() - 1; i >= 0; --i) {
             if (m_exo.objectAt(i).sourcePath == source) {
                 m_exo.setObjectLinked(i, true);
@@ -98,7 +110,7 @@ void InsertionCommands::ima()
         m_exo.setFocus();
         return;
     }
-    m_picture5 = readPicture(chosen.path, pictureWidth());
+    m_picture5 = readPicture(path, pictureWidth());
     if (m_picture5.isNull())
         return; // not a picture: the clipboard is left alone
     pastePicture5();

@@ -30,7 +30,10 @@ public:
     InsertionCommands(RichTextControl &exo, RichTextControl &Rtfinsert, EditorState &state,
                       const Platform &platform, InsertionHooks hooks);
 
-    void ima();        // "Ima&ge (incorporée)"
+    void ima(); // "Ima&ge (incorporée)"
+    // The image file `path` inserted at the caret as "Ima&ge (incorporée)" inserts the file its
+    // dialog gives (an image dropped on the text).
+    void insertImageFile(const QString &path);
     void insertext();  // "&Texte"
     void supercolle(); // "Colla&ge spécial"
     void lierobj() { m_lierobj = !m_lierobj; }
@@ -53,6 +56,8 @@ public:
     static const char *textFilter();
 
 private:
+    void insertChosenImage(const QString &path);
+
     RichTextControl &m_exo;
     RichTextControl &m_Rtfinsert;
     EditorState &m_state;

@@ -1,6 +1,7 @@
 #include "insertionmodule.h"
 
 #include "objectinsertion.h"
+#include "pdfexport.h"
 #include "platform/controlstate.h"
 #include "platform/platform.h"
 #include "platform/shellhost.h"
@@ -19,12 +20,14 @@ public:
     InsertionOwner(RichTextControl &exo, RichTextControl &Rtfinsert, EditorState &state,
                    const Platform &platform, InsertionHooks hooks)
         : QObject(&exo), insertion(exo, Rtfinsert, state, platform, hooks), objects(exo, insertion, platform),
-          printing(exo, state, platform.printer, hooks.showStatus)
+          printing(exo, state, platform.printer, hooks.showStatus),
+          pdf(exo, state, platform, hooks.showStatus)
     {}
 
     InsertionCommands insertion;
     ObjectInsertion objects;
     PrintCommands printing;
+    PdfExport pdf;
 };
 
 } // namespace
@@ -60,5 +63,7 @@ InsertionModule installInsertionAndPrinting(ShellHost &host, EditorState &state,
     host.bindCommand(QStringLiteral("configimp"), [printing] { printing->configimp(); });
     host.bindCommand(QStringLiteral("imprimons"), [printing] { printing->imprimons(); });
     host.bindCommand(QStringLiteral("Command18"), [printing] { printing->imprimons(); });
+    PdfExport *pdf = &owner->pdf;
+    host.bindCommand(QStringLiteral("exportpdf"), [pdf] { pdf->exportpdf(); });
     return {insertion, objects, printing};
 }

@@ -114,13 +114,35 @@ bool ExerciseController::openFromCommandLine(const QString &path)
         report(ExerciseFile::readFailure());
         return false;
     }
-    const QString extension = path.right(3).toUpper();
-    const QString module = *ModuleTable::displayTextForExtension(extension);
-    m_panel.selectModule(int(ModuleTable::listEntries().indexOf(module)));
+    selectModuleOf(path);
     const QString fullPath = QDir::toNativeSeparators(info.absoluteFilePath());
     m_state.exerciseDirectory = folderOf(fullPath);
     m_page.setExercisePath(fullPath);
     readPage();
+    Q_EMIT exerciseFileUsed(fullPath);
+    return true;
+}
+
+void ExerciseController::selectModuleOf(const QString &path)
+{
+    const QString module = *ModuleTable::displayTextForExtension(path.right(3).toUpper());
+    m_panel.selectModule(int(ModuleTable::listEntries().indexOf(module)));
+}
+
+bool ExerciseController::openExerciseFile(const QString &path)
+{
+    if (!isExercisePath(path) || !m_host.confirmSaveChanges())
+        return false;
+    const QFileInfo info(path);
+    if (!info.isFile()) {
+        report(ExerciseFile::readFailure());
+        return false;
+    }
+    selectModuleOf(path);
+    const QString fullPath = QDir::toNativeSeparators(info.absoluteFilePath());
+    m_state.exerciseDirectory = folderOf(fullPath);
+    m_page.setExercisePath(fullPath);
+    Q_EMIT exerciseFileUsed(fullPath);
     return true;
 }
 
@@ -234,6 +256,7 @@ void ExerciseController::saveExercise()
     m_page.setExercisePathQuietly(path);
     transessai();
     m_page.hide();
+    Q_EMIT exerciseFileUsed(path);
 }
 
 void ExerciseController::openExercise()
@@ -259,6 +282,7 @@ void ExerciseController::openExercise()
     }
     m_state.exerciseDirectory = folderOf(chosen.path);
     m_page.setExercisePath(chosen.path);
+    Q_EMIT exerciseFileUsed(chosen.path);
 }
 
 void ExerciseController::newExercise()

@@ -36,6 +36,10 @@ public:
     // extension (any case) and the exercise is opened and read into the page. False, with the
     // "Lecture impossible" message for a missing file, when nothing was opened.
     bool openFromCommandLine(const QString &path);
+    // Opens the exercise file `path` as openExercise() opens the one its dialog gives (a
+    // recent file, a dropped file), with the module its extension names selected first: the
+    // unsaved-changes prompt, then activation. False when nothing was opened.
+    bool openExerciseFile(const QString &path);
     // Whether `path` ends with the extension of a module (".E01" to ".E12", any case).
     static bool isExercisePath(const QString &path);
 
@@ -54,10 +58,15 @@ public:
 
     bool moduleSelected() const;
 
+Q_SIGNALS:
+    // An exercise file was opened or written, full path.
+    void exerciseFileUsed(const QString &path);
+
 private:
     enum class Text { Statement, Correction };
 
     bool moduleCheck();
+    void selectModuleOf(const QString &path);
     void readPage();
     void switchTo(Text text);
     bool showsStatement() const;

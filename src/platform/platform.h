@@ -8,6 +8,7 @@
 #include "messageboxes.h"
 #include "objectapplications.h"
 #include "printing.h"
+#include "settingsstore.h"
 #include "systeminfo.h"
 
 // Every platform service the editor talks to, handed to the modules that need them. main()
@@ -23,4 +24,5 @@ struct Platform
     HelpViewer &help;
     SystemInfo &system;
     ObjectApplications &objects;
+    SettingsStore &settings;
 };

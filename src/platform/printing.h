@@ -28,4 +28,9 @@ public:
     // `pdfWhenNoPrinter` (a file that exists is replaced).
     virtual PrintOutcome printOnCurrent(const QString &pdfWhenNoPrinter,
                                         const std::function<bool(QPagedPaintDevice &printer)> &job) = 0;
+    // Runs `job` on the PDF file `path`, whose pages have the paper, orientation and
+    // resolution the current printer would print on. The file is written through a temporary
+    // one and replaced only when the job succeeded; false otherwise, the old file untouched.
+    virtual bool printToPdf(const QString &path, const QString &title,
+                            const std::function<bool(QPagedPaintDevice &pdf)> &job) = 0;
 };

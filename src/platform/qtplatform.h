@@ -9,6 +9,7 @@
 #include "qtmessageboxes.h"
 #include "qtobjectapplications.h"
 #include "qtprinting.h"
+#include "qtsettingsstore.h"
 #include "qtsysteminfo.h"
 
 // The Qt implementation of every platform service, for main() to create once (after the
@@ -20,7 +21,10 @@ public:
     QtPlatform(const QtPlatform &) = delete;
     QtPlatform &operator=(const QtPlatform &) = delete;
 
-    Platform platform() { return {messages, files, input, clipboard, keys, printer, help, system, objects}; }
+    Platform platform()
+    {
+        return {messages, files, input, clipboard, keys, printer, help, system, objects, settings};
+    }
 
     QtMessageBoxes messages;
     QtFileDialogs files;
@@ -31,4 +35,5 @@ public:
     QtHelpViewer help;
     QtSystemInfo system;
     QtObjectApplications objects;
+    QtSettingsStore settings;
 };

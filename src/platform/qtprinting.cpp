@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QPushButton>
+#include <QSaveFile>
 
 QtPrinting::QtPrinting() = default;
 QtPrinting::~QtPrinting() = default;
@@ -72,4 +74,28 @@ bool QtPrinting::print(bool hasSelection, const std::function<bool(QPagedPaintDe
     const bool done = job && job(target, selectionOnly);
     target.setPrintRange(QPrinter::AllPages);
     return done;
+}
+
+bool QtPrinting::printToPdf(const QString &path, const QString &title,
+                            const std::function<bool(QPagedPaintDevice &)> &job)
+{
+    QSaveFile file(path);
+    if (!job || !file.open(QIODevice::WriteOnly))
+        return false;
+    bool done = false;
+    {
+        QPdfWriter writer(&file);
+        // The pages the printer would give, so the file and the paper match line for line.
+        const QPrinter &current = printer();
+        writer.setResolution(current.resolution());
+        writer.setPageLayout(current.pageLayout());
+        writer.setTitle(title);
+        writer.setCreator(QStringLiteral("Veligram"));
+        done = job(writer);
+    } // the writer completes the file when it goes
+    if (!done) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
 }

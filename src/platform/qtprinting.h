@@ -19,6 +19,8 @@ public:
                const std::function<bool(QPagedPaintDevice &printer, bool selectionOnly)> &job) override;
     PrintOutcome printOnCurrent(const QString &pdfWhenNoPrinter,
                                 const std::function<bool(QPagedPaintDevice &printer)> &job) override;
+    bool printToPdf(const QString &path, const QString &title,
+                    const std::function<bool(QPagedPaintDevice &pdf)> &job) override;
 
 private:
     QPrinter &printer();

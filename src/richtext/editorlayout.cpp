@@ -250,8 +250,9 @@ EditorLayout::Box EditorLayout::typeset(const QTextBlock &block, int number) con
         indent += list->format().indent();
     const int indentWidth = qFuzzyIsNull(indent) ? 0 : fixed(indent * dpiScale * doc->indentWidth());
     const bool rtl = direction == Qt::RightToLeft;
-    const int leftMargin = fixed(format.leftMargin()) + (rtl ? extraMargin : indentWidth);
-    const int rightMargin = fixed(format.rightMargin()) + (rtl ? indentWidth : extraMargin);
+    // Indents are screen pixels: a zoomed view typesets on a device of another resolution.
+    const int leftMargin = fixed(format.leftMargin() * dpiScale) + (rtl ? extraMargin : indentWidth);
+    const int rightMargin = fixed(format.rightMargin() * dpiScale) + (rtl ? indentWidth : extraMargin);
 
     QTextOption option = doc->defaultTextOption();
     option.setTextDirection(direction);
@@ -281,7 +282,7 @@ EditorLayout::Box EditorLayout::typeset(const QTextBlock &block, int number) con
         int left = l;
         int right = r;
         if (firstLine) {
-            const int textIndent = fixed(format.textIndent());
+            const int textIndent = fixed(format.textIndent() * dpiScale);
             if (rtl)
                 right -= textIndent;
             else

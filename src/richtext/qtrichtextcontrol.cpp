@@ -9,6 +9,7 @@
 #include "rtf/rtfwriter.h"
 #include "selectionformatter.h"
 #include "textfinder.h"
+#include "viewzoom.h"
 
 #include <QFile>
 #include <QLoggingCategory>
@@ -404,5 +405,25 @@ QWidget *QtRichTextControl::widget()
     connect(m_edit, &RichTextEdit::keyDown, this, &RichTextControl::keyDown);
     connect(m_edit, &RichTextEdit::keyPress, this, &RichTextControl::keyPress);
     connect(m_edit, &RichTextEdit::mouseDown, this, &RichTextControl::mouseDown);
+    connect(m_edit, &RichTextEdit::fileDragged, this, &RichTextControl::fileDragged);
+    connect(m_edit, &RichTextEdit::filesDropped, this, &RichTextControl::filesDropped);
+    m_edit->setZoom(m_zoom);
+    connect(m_edit, &RichTextEdit::zoomChanged, this, [this](int percent) {
+        m_zoom = percent;
+        Q_EMIT zoomChanged(percent);
+    });
     return m_edit;
+}
+
+void QtRichTextControl::setZoom(int percent)
+{
+    if (m_edit) {
+        m_edit->setZoom(percent); // tells zoomChanged when it changed
+        return;
+    }
+    const int bounded = ViewZoom::bounded(percent);
+    if (bounded == m_zoom)
+        return;
+    m_zoom = bounded;
+    Q_EMIT zoomChanged(m_zoom);
 }

@@ -10,6 +10,7 @@
 class QTextBlock;
 class QTextCharFormat;
 class QTextBlockFormat;
+class QTextDocumentFragment;
 class RichTextDocument;
 class RichTextEdit;
 struct RichDocument;
@@ -83,6 +84,7 @@ public:
     [[nodiscard]] bool saveFile(const QString &path) override;
     QString fileError() const override { return m_fileError; }
     bool printSelection(QPagedPaintDevice &printer) override;
+    bool printDocument(QPagedPaintDevice &printer) override;
     QImage picture(int maxWidthPx) const override;
 
     int objectCount() const override;
@@ -102,11 +104,14 @@ public:
     void setFocus() override;
     bool hasFocus() const override;
     QWidget *widget() override;
+    int zoom() const override { return m_zoom; }
+    void setZoom(int percent) override;
 
     RichTextDocument &document() { return *m_document; }
 
 private:
     QTextCursor cursor() const;
+    bool printFragment(const QTextDocumentFragment &fragment, QPagedPaintDevice &printer) const;
     void setCursor(const QTextCursor &cursor);
     void selectionMayHaveChanged();
     QTextCharFormat caretFormat() const;
@@ -131,4 +136,5 @@ private:
     int m_lastPosition = 0;
     int m_editBlockDepth = 0;
     QString m_fileError;
+    int m_zoom = 100;
 };

@@ -372,10 +372,20 @@ QImage QtRichTextControl::picture(int maxWidthPx) const
 bool QtRichTextControl::printSelection(QPagedPaintDevice &printer)
 {
     const QTextCursor c = cursor();
+    return printFragment(c.hasSelection() ? c.selection() : QTextDocumentFragment(m_document), printer);
+}
+
+bool QtRichTextControl::printDocument(QPagedPaintDevice &printer)
+{
+    return printFragment(QTextDocumentFragment(m_document), printer);
+}
+
+bool QtRichTextControl::printFragment(const QTextDocumentFragment &fragment, QPagedPaintDevice &printer) const
+{
     RichTextDocument copy;
     copy.prepareLayout();
     copy.setDefaultFont(m_document->defaultFont());
     QTextCursor target(&copy);
-    target.insertFragment(c.hasSelection() ? c.selection() : QTextDocumentFragment(m_document));
+    target.insertFragment(fragment);
     return DocumentPrinter::print(copy, printer);
 }

@@ -10,6 +10,7 @@
 #include <QRgb>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 class QPagedPaintDevice;
 class QWidget;
@@ -30,6 +31,16 @@ struct MouseStroke
     int modifiers = 0;
     int x = 0; // pixels, in the control
     int y = 0;
+};
+
+// Files dragged over the text, or dropped on it. A handler that takes them sets `accepted`
+// while they are dragged; the drop is then reported, otherwise the files are refused.
+struct FileDrop
+{
+    QStringList paths;    // local files, native separators, in the order they were dragged
+    int position = 0;     // the text position under the pointer
+    bool editable = true; // whether the user may insert there (not inside protected text)
+    bool accepted = false;
 };
 
 // What the control says of one of its embedded objects.
@@ -179,6 +190,16 @@ public:
     // Prints the selection, or the whole text when nothing is selected, with the text's own
     // pagination and nothing added to the pages. False when the device cannot be drawn on.
     virtual bool printSelection(QPagedPaintDevice &printer) = 0;
+    // Prints the whole text, whatever is selected, with the same pages. The fallback takes the
+    // selection away for the job and puts it back; adapters leave it alone.
+    virtual bool printDocument(QPagedPaintDevice &printer)
+    {
+        const TextRange before = selection();
+        setSelection({before.start, 0});
+        const bool printed = printSelection(printer);
+        setSelection(before);
+        return printed;
+    }
     // The whole text drawn on white as the screen shows it, as wide as its longest line but
     // at most `maxWidthPx`; what a paste "as a picture" inserts. Null for an empty text.
     virtual QImage picture(int maxWidthPx) const = 0;
@@ -214,6 +235,12 @@ public:
     virtual void setFocus() = 0;
     virtual bool hasFocus() const = 0;
     virtual QWidget *widget() = 0; // the widget that shows the text, to put in a layout
+    // The view's magnification, percent, from 50 to 400 in steps of 10 (other values go to the
+    // nearest step within the limits). Only the view changes: positions, sizes, indents, tab
+    // stops and the RTF stay as they are; pictures grow with the text. Ctrl + wheel on the view
+    // changes it too. A control without a view keeps the value for the view it may get.
+    virtual int zoom() const { return 100; }
+    virtual void setZoom(int percent) { Q_UNUSED(percent); }
 
 Q_SIGNALS:
     void clicked();
@@ -223,6 +250,9 @@ Q_SIGNALS:
     void mouseDown(const MouseStroke &mouse);
     void selectionChanged();
     void textChanged();
+    void zoomChanged(int percent);
+    void fileDragged(FileDrop &drop); // files over the text: set `accepted` to take them
+    void filesDropped(const FileDrop &drop);
 };
 
 // What an object made from `path` shows: the image of an image file, read scaled to

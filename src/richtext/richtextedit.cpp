@@ -5,13 +5,20 @@
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
 #include "textformats.h"
+#include "viewzoom.h"
+#include "zoomedscreen.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QSignalBlocker>
 #include <QTextBlock>
+#include <QUrl>
+#include <QWheelEvent>
 
 namespace {
 
@@ -51,6 +58,94 @@ RichTextEdit::RichTextEdit(QWidget *parent) : QTextEdit(parent)
 {
     setAcceptRichText(true);
     setTabChangesFocus(false);
+}
+
+RichTextEdit::~RichTextEdit()
+{
+    // The document outlives its view: its layout must not keep the view's zoomed screen.
+    if (QAbstractTextDocumentLayout *layout = document()->documentLayout();
+        layout && m_screen && layout->paintDevice() == m_screen.get())
+        layout->setPaintDevice(nullptr);
+}
+
+void RichTextEdit::setZoom(int percent)
+{
+    const int zoom = ViewZoom::bounded(percent);
+    if (zoom == m_zoom)
+        return;
+    std::unique_ptr<ZoomedScreen> screen;
+    if (zoom != ViewZoom::normal)
+        screen = std::make_unique<ZoomedScreen>(qRound(logicalDpiY() * zoom / qreal(ViewZoom::normal)));
+    document()->documentLayout()->setPaintDevice(screen.get());
+    m_screen = std::move(screen); // the previous screen goes once the layout has let go of it
+    m_zoom = zoom;
+    {
+        // Typeset again at the new size; the text itself did not change, so nobody is told so.
+        const QSignalBlocker quiet(document());
+        document()->markContentsDirty(0, document()->characterCount());
+    }
+    viewport()->update();
+    ensureCursorVisible();
+    Q_EMIT zoomChanged(m_zoom);
+}
+
+void RichTextEdit::wheelEvent(QWheelEvent *event)
+{
+    if (!(event->modifiers() & Qt::ControlModifier)) {
+        m_wheel = 0;
+        QTextEdit::wheelEvent(event);
+        return;
+    }
+    m_wheel += event->angleDelta().y();
+    const int steps = m_wheel / ViewZoom::wheelNotch;
+    m_wheel -= steps * ViewZoom::wheelNotch;
+    if (steps != 0)
+        setZoom(ViewZoom::stepped(m_zoom, steps));
+    event->accept();
+}
+
+std::optional<FileDrop> RichTextEdit::offeredFiles(const QDropEvent *event)
+{
+    const QMimeData *data = event->mimeData();
+    if (!data || !data->hasUrls())
+        return std::nullopt;
+    FileDrop drop;
+    for (const QUrl &url : data->urls()) {
+        if (url.isLocalFile())
+            drop.paths << QDir::toNativeSeparators(url.toLocalFile());
+    }
+    if (drop.paths.isEmpty())
+        return std::nullopt;
+    drop.position = cursorForPosition(event->position().toPoint()).position();
+    drop.editable = mayEdit(drop.position, drop.position);
+    Q_EMIT fileDragged(drop);
+    return drop;
+}
+
+void RichTextEdit::dragEnterEvent(QDragEnterEvent *event)
+{
+    const std::optional<FileDrop> drop = offeredFiles(event);
+    if (!drop) {
+        QTextEdit::dragEnterEvent(event);
+        return;
+    }
+    if (drop->accepted)
+        event->acceptProposedAction();
+    else
+        event->ignore(); // the window behind may take them
+}
+
+void RichTextEdit::dragMoveEvent(QDragMoveEvent *event)
+{
+    const std::optional<FileDrop> drop = offeredFiles(event);
+    if (!drop) {
+        QTextEdit::dragMoveEvent(event);
+        return;
+    }
+    if (drop->accepted)
+        event->acceptProposedAction();
+    else
+        event->ignore();
 }
 
 bool RichTextEdit::mayEdit(int start, int end) const
@@ -208,6 +303,15 @@ void RichTextEdit::contextMenuEvent(QContextMenuEvent *event)
 
 void RichTextEdit::dropEvent(QDropEvent *event)
 {
+    if (const std::optional<FileDrop> drop = offeredFiles(event)) {
+        if (!drop->accepted) {
+            event->ignore();
+            return;
+        }
+        event->acceptProposedAction();
+        Q_EMIT filesDropped(*drop);
+        return;
+    }
     const int at = cursorForPosition(event->position().toPoint()).position();
     const bool movesOwnText = event->source() == this && event->dropAction() == Qt::MoveAction;
     if (!mayEdit(at, at) || (movesOwnText && !mayEditSelection())) {

@@ -33,6 +33,7 @@ const QList<MenuDefinition> &menuTable()
              separator("s2"),
              {"configimp", TR("&Configurer imprimante")},
              {"imprimons", TR("&Imprimer"), "Ctrl+P"},
+             {"exportpdf", TR("&Exporter en PDF…")},
              separator("sep2002"),
              {"quitter", TR("&Quitter")},
              {"sepatext", "-", nullptr, false, false, true},

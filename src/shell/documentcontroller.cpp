@@ -88,14 +88,33 @@ bool DocumentController::open()
     const FileDialogResult chosen = m_platform.files.open(request);
     if (!chosen.accepted())
         return false;
-    if (!m_exo.loadFile(chosen.path)) {
-        qCWarning(lcShell) << "cannot load" << chosen.path;
+    return loadChosen(chosen.path);
+}
+
+bool DocumentController::openFile(const QString &path)
+{
+    if (!confirmSaveChanges())
+        return false;
+    return loadChosen(path);
+}
+
+bool DocumentController::loadChosen(const QString &path)
+{
+    if (!m_exo.loadFile(path)) {
+        qCWarning(lcShell) << "cannot load" << path;
         return false;
     }
     // documentSaved is left alone: a text modified before (and not saved, by choice) stays
     // guarded by the close prompt.
-    setPath(chosen.path);
+    setPath(path);
+    fileUsed(path);
     return true;
+}
+
+void DocumentController::fileUsed(const QString &path)
+{
+    if (m_fileUsed)
+        m_fileUsed(path);
 }
 
 bool DocumentController::openPath(const QString &path)
@@ -107,6 +126,7 @@ bool DocumentController::openPath(const QString &path)
     }
     setPath(path);
     m_state.documentSaved = 1;
+    fileUsed(path);
     return true;
 }
 
@@ -117,6 +137,7 @@ bool DocumentController::save()
     if (!m_exo.saveFile(m_state.currentDocumentPath))
         return saveAs();
     m_state.documentSaved = 1;
+    fileUsed(m_state.currentDocumentPath);
     return true;
 }
 
@@ -147,6 +168,7 @@ bool DocumentController::saveAs()
             if (m_exo.saveFile(chosen.path)) {
                 setPath(chosen.path);
                 m_state.documentSaved = 1;
+                fileUsed(chosen.path);
                 return true;
             }
             reason = m_exo.fileError();

@@ -34,6 +34,14 @@ public:
     bool open();
     // Loads `path` (command line): no prompt, a failure is reported.
     bool openPath(const QString &path);
+    // Opens `path` as open() opens the file its dialog gives (a recent file, a dropped file):
+    // the unsaved-changes prompt, then the load; a load that fails changes nothing.
+    bool openFile(const QString &path);
+    // Told the path of every text document opened or saved, once the file is read or written.
+    void setFileUsedHandler(std::function<void(const QString &path)> handler)
+    {
+        m_fileUsed = std::move(handler);
+    }
     bool save();
     bool saveAs();
     bool saveAll();
@@ -51,6 +59,8 @@ private:
     bool showsStatement() const;
     bool showsCorrection() const;
     void setPath(const QString &path);
+    bool loadChosen(const QString &path);
+    void fileUsed(const QString &path);
 
     EditorState &m_state;
     Platform &m_platform;
@@ -59,4 +69,5 @@ private:
     RichTextControl &m_corectampon;
     const ExerciseFileItems &m_items;
     std::function<void()> m_updateTitle;
+    std::function<void(const QString &)> m_fileUsed;
 };

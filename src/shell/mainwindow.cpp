@@ -1,6 +1,7 @@
 #include "mainwindow.h"
 
 #include "commandtable.h"
+#include "desktophabits.h"
 #include "documentcontroller.h"
 #include "edit/clipboardmodule.h"
 #include "edit/editmodule.h"
@@ -190,8 +191,7 @@ void MainWindow::installModules()
     bindCommand(QStringLiteral("textcor"), [&documents] { documents.openCorrection(); });
     bindCommand(QStringLiteral("quitter"), [this] { close(); });
     bindCommand(QStringLiteral("Command5"), [this] { close(); });
-    bindCommand(QStringLiteral("aidant"),
-                [this] { showHelp(m_platform.help, m_platform.system.applicationDirectory()); });
+    bindCommand(QStringLiteral("aidant"), [this] { showHelp(m_platform.help, m_platform.system); });
 
     m_exercise = installExercise(*this, m_state, m_platform);
     m_edit = installEdit(*this, m_platform);
@@ -231,7 +231,10 @@ void MainWindow::installModules()
     insertionHooks.memoriser = [&memory] { memory.memoriser(); };
     insertionHooks.createBuffer = m_createControl;
     insertionHooks.showStatus = [this](const QString &message) { statusBar()->showMessage(message, 15000); };
-    installInsertionAndPrinting(*this, m_state, m_platform, insertionHooks);
+    const InsertionModule insertion = installInsertionAndPrinting(*this, m_state, m_platform, insertionHooks);
+
+    // Recent files, dropped files and zoom, once every command they reuse is in place.
+    new DesktopHabits(*this, *m_exo, *m_documents, *m_exercise, *insertion.insertion, m_platform);
 }
 
 void MainWindow::addShellStartupSteps()

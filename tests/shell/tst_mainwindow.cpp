@@ -140,6 +140,16 @@ void tst_MainWindow::menus_data()
                                             "s2|-",
                                             "configimp|&Configurer imprimante",
                                             "imprimons|&Imprimer|Ctrl+P",
+                                            "exportpdf|&Exporter en PDF…",
+                                            "seprecentText|-|hidden",
+                                            "recentText1||hidden",
+                                            "recentText2||hidden",
+                                            "recentText3||hidden",
+                                            "recentText4||hidden",
+                                            "recentText5||hidden",
+                                            "recentText6||hidden",
+                                            "recentText7||hidden",
+                                            "recentText8||hidden",
                                             "sep2002|-",
                                             "quitter|&Quitter",
                                             "sepatext|-|hidden",
@@ -210,7 +220,16 @@ void tst_MainWindow::menus_data()
                                              "az53|Créer ou modifier un e&xercice",
                                              "sepsep99|-",
                                              "az52|&Editer l'énoncé",
-                                             "az51|Editer le texte de la &correction"};
+                                             "az51|Editer le texte de la &correction",
+                                             "seprecentExercise|-|hidden",
+                                             "recentExercise1||hidden",
+                                             "recentExercise2||hidden",
+                                             "recentExercise3||hidden",
+                                             "recentExercise4||hidden",
+                                             "recentExercise5||hidden",
+                                             "recentExercise6||hidden",
+                                             "recentExercise7||hidden",
+                                             "recentExercise8||hidden"};
 }
 
 void tst_MainWindow::menus()
@@ -243,11 +262,11 @@ void tst_MainWindow::menuBarOrder()
 void tst_MainWindow::itemsWithoutCommandStayDisabled()
 {
     WindowFixture f;
-    for (const char *bound :
-         {"Nouv",       "ouvre",     "resauve",   "sauve",     "quitter", "Command2", "Command3",
-          "Command4",   "Command5",  "aidant",    "Command9",  "ionpoly", "toutexpo", "decabiz",
-          "supercolle", "Command11", "ima",       "insertext", "objet",   "lierobj",  "liercolle",
-          "configimp",  "imprimons", "Command18", "tabulo",    "margo",   "formchim", "boutonchim"})
+    for (const char *bound : {"Nouv",      "ouvre",    "resauve",    "sauve",     "quitter",   "Command2",
+                              "Command3",  "Command4", "Command5",   "aidant",    "Command9",  "ionpoly",
+                              "toutexpo",  "decabiz",  "supercolle", "Command11", "ima",       "insertext",
+                              "objet",     "lierobj",  "liercolle",  "configimp", "imprimons", "exportpdf",
+                              "Command18", "tabulo",   "margo",      "formchim",  "boutonchim"})
         QVERIFY2(f.window->command(QLatin1String(bound))->isEnabled(), bound);
     // Commands whose modules are not wired yet must not look usable; az52/az51 wait for an
     // exercise even when bound.

@@ -7,6 +7,7 @@
 
 #include <QRect>
 
+#include <functional>
 #include <memory>
 
 // The real main window over the real control and the scripted platform, started. Header only:
@@ -18,12 +19,16 @@ struct MainWindowFixture
     Platform platform = fake.platform();
     std::unique_ptr<MainWindow> window;
 
+    // `beforeStart` prepares the platform before the window exists (settings of a past run).
     explicit MainWindowFixture(const QRect &screen = QRect(0, 0, 1024, 768),
-                               const QStringList &screenFonts = {})
+                               const QStringList &screenFonts = {},
+                               const std::function<void(ScriptedPlatform &)> &beforeStart = {})
     {
         fake.system.setScreenGeometry(screen);
         if (!screenFonts.isEmpty())
             fake.system.setScreenFonts(screenFonts);
+        if (beforeStart)
+            beforeStart(fake);
         window = std::make_unique<MainWindow>(state, platform, [] { return createRichTextControl(); });
         window->start();
     }

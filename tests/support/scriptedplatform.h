@@ -9,6 +9,7 @@
 #include "scriptedmessageboxes.h"
 #include "scriptedobjectapplications.h"
 #include "scriptedprinting.h"
+#include "scriptedsettingsstore.h"
 #include "scriptedsysteminfo.h"
 
 // One scripted double of each platform service, for a test to hand to the code under test:
@@ -30,7 +31,10 @@ public:
     ScriptedPlatform &operator=(const ScriptedPlatform &) = delete;
     ~ScriptedPlatform();
 
-    Platform platform() { return {messages, files, input, clipboard, keys, printer, help, system, objects}; }
+    Platform platform()
+    {
+        return {messages, files, input, clipboard, keys, printer, help, system, objects, settings};
+    }
 
     bool allConsumed() const { return unconsumed().isEmpty(); }
     // "" when every queued answer was used, else which ones were not.
@@ -49,6 +53,7 @@ public:
     ScriptedHelpViewer help;
     ScriptedSystemInfo system;
     ScriptedObjectApplications objects;
+    ScriptedSettingsStore settings;
 };
 
 // Fails the running test when `fake` (a ScriptedPlatform) kept answers nobody asked for.

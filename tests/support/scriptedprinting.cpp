@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QPdfWriter>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 namespace {
 
@@ -28,7 +29,7 @@ int countPdfPages(const QString &path)
 
 bool ScriptedPrinting::setUp()
 {
-    m_calls.append({true, false, false, {}});
+    m_calls.append({true, false, false, false, {}, {}});
     if (m_setUpAnswers.isEmpty()) {
         fault(QStringLiteral("Unexpected printer set-up dialog: no answer queued"));
         return false;
@@ -38,7 +39,7 @@ bool ScriptedPrinting::setUp()
 
 bool ScriptedPrinting::print(bool hasSelection, const std::function<bool(QPagedPaintDevice &, bool)> &job)
 {
-    m_calls.append({false, hasSelection, false, {}});
+    m_calls.append({false, hasSelection, false, false, {}, {}});
     if (m_printAnswers.isEmpty()) {
         fault(QStringLiteral("Unexpected print dialog (selection %1): no answer queued")
                   .arg(hasSelection ? QStringLiteral("offered") : QStringLiteral("not offered")));
@@ -83,6 +84,34 @@ PrintOutcome ScriptedPrinting::printOnCurrent(const QString &pdfWhenNoPrinter,
     if (!m_printerInstalled)
         outcome.pdfPath = pdfWhenNoPrinter;
     return outcome;
+}
+
+bool ScriptedPrinting::printToPdf(const QString &path, const QString &title,
+                                  const std::function<bool(QPagedPaintDevice &)> &job)
+{
+    PrintCall call;
+    call.toPdf = true;
+    call.pdfWhenNoPrinter = path;
+    call.title = title;
+    m_calls.append(call);
+    ++m_jobCount;
+    m_lastPdf = path;
+    m_lastSelectionOnly = false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return m_lastResult = false;
+    {
+        QPdfWriter writer(&file);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setTitle(title);
+        m_lastResult = job ? job(writer) : false;
+    }
+    if (!m_lastResult)
+        file.cancelWriting();
+    else
+        m_lastResult = file.commit();
+    m_lastPages = m_lastResult ? countPdfPages(m_lastPdf) : 0;
+    return m_lastResult;
 }
 
 void ScriptedPrinting::clear()

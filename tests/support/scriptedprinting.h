@@ -12,7 +12,10 @@ struct PrintCall
     bool setUp = false;        // the set-up dialog, else the print dialog
     bool hasSelection = false; // print: whether "selection" was offered
     bool direct = false;       // printOnCurrent: no dialog
-    QString pdfWhenNoPrinter;  // printOnCurrent: the file it would use without a printer
+    bool toPdf = false;        // printToPdf
+    QString pdfWhenNoPrinter;  // printOnCurrent: the file it would use without a printer;
+                               // printToPdf: the file asked for
+    QString title;             // printToPdf: the document's title
 };
 
 // Printer dialogs answered from a queue. An accepted print runs the job on a PDF writer in a
@@ -36,6 +39,9 @@ public:
                const std::function<bool(QPagedPaintDevice &printer, bool selectionOnly)> &job) override;
     PrintOutcome printOnCurrent(const QString &pdfWhenNoPrinter,
                                 const std::function<bool(QPagedPaintDevice &printer)> &job) override;
+    // Writes the PDF where it is asked to (A4, as the real service with a default printer).
+    bool printToPdf(const QString &path, const QString &title,
+                    const std::function<bool(QPagedPaintDevice &pdf)> &job) override;
 
     const QList<PrintCall> &calls() const { return m_calls; }
     int jobCount() const { return m_jobCount; }
