@@ -109,18 +109,26 @@ bool ExerciseController::openFromCommandLine(const QString &path)
         qCWarning(lcExercise) << "not an exercise file:" << path;
         return false;
     }
+    const std::optional<QString> fullPath = takeExercisePath(path);
+    if (!fullPath)
+        return false;
+    readPage();
+    Q_EMIT exerciseFileUsed(*fullPath);
+    return true;
+}
+
+std::optional<QString> ExerciseController::takeExercisePath(const QString &path)
+{
     const QFileInfo info(path);
     if (!info.isFile()) {
         report(ExerciseFile::readFailure());
-        return false;
+        return std::nullopt;
     }
     selectModuleOf(path);
     const QString fullPath = QDir::toNativeSeparators(info.absoluteFilePath());
     m_state.exerciseDirectory = folderOf(fullPath);
     m_page.setExercisePath(fullPath);
-    readPage();
-    Q_EMIT exerciseFileUsed(fullPath);
-    return true;
+    return fullPath;
 }
 
 void ExerciseController::selectModuleOf(const QString &path)
@@ -133,16 +141,10 @@ bool ExerciseController::openExerciseFile(const QString &path)
 {
     if (!isExercisePath(path) || !m_host.confirmSaveChanges())
         return false;
-    const QFileInfo info(path);
-    if (!info.isFile()) {
-        report(ExerciseFile::readFailure());
+    const std::optional<QString> fullPath = takeExercisePath(path);
+    if (!fullPath)
         return false;
-    }
-    selectModuleOf(path);
-    const QString fullPath = QDir::toNativeSeparators(info.absoluteFilePath());
-    m_state.exerciseDirectory = folderOf(fullPath);
-    m_page.setExercisePath(fullPath);
-    Q_EMIT exerciseFileUsed(fullPath);
+    Q_EMIT exerciseFileUsed(*fullPath);
     return true;
 }
 

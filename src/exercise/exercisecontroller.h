@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QObject>
 
+#include <optional>
+
 class ExercisePage;
 class RichTextControl;
 class ShellHost;
@@ -67,6 +69,9 @@ private:
 
     bool moduleCheck();
     void selectModuleOf(const QString &path);
+    // An existing exercise file becomes the page's, its module and folder chosen; the full
+    // path, or nothing (reported) when there is no such file.
+    std::optional<QString> takeExercisePath(const QString &path);
     void readPage();
     void switchTo(Text text);
     bool showsStatement() const;
