@@ -31,6 +31,8 @@ public:
     // paragraphs: a last mark followed by nothing is implicit in RTF, so an empty last
     // paragraph is closed by an explicit mark.
     static RichDocument extractWhole(const QTextDocument &document);
+    // From `start` to the end of the text, closed as extractWhole closes the whole text.
+    static RichDocument extractTail(const QTextDocument &document, int start);
 
     // Plain text in the control's characters: Windows-1252 letters, or the byte of a
     // symbol-font run; "\r\n", "\r" and "\n" break paragraphs, '\v' breaks a line.

@@ -116,8 +116,13 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
 
 RichDocument DocumentConverter::extractWhole(const QTextDocument &document)
 {
+    return extractTail(document, 0);
+}
+
+RichDocument DocumentConverter::extractTail(const QTextDocument &document, int start)
+{
     const int length = document.characterCount() - 1;
-    RichDocument whole = extract(document, 0, length);
+    RichDocument whole = extract(document, start, length);
     const QTextBlock last = document.lastBlock();
     whole.endsWithParagraphMark = false;
     if (document.blockCount() > 1 && last.length() == 1) {

@@ -273,6 +273,16 @@ QByteArray QtRichTextControl::textRtf() const
     return RtfWriter::write(DocumentConverter::extractWhole(*m_document));
 }
 
+RichDocument QtRichTextControl::textPiece(int start, int end) const
+{
+    const int length = textLength();
+    start = qBound(0, start, length);
+    end = qBound(start, end, length);
+    if (end == length)
+        return DocumentConverter::extractTail(*m_document, start);
+    return DocumentConverter::extract(*m_document, start, end);
+}
+
 void QtRichTextControl::setTextRtf(const QByteArray &rtf)
 {
     if (!RtfReader::looksLikeRtf(rtf)) {

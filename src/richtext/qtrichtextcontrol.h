@@ -41,6 +41,7 @@ public:
     void setSelRtf(const QByteArray &rtf) override;
     QByteArray textRtf() const override;
     void setTextRtf(const QByteArray &rtf) override;
+    RichDocument textPiece(int start, int end) const override;
 
     Mixed<QString> selFontName() const override;
     void setSelFontName(const QString &name) override;

@@ -1,0 +1,119 @@
+#include "commandfiledriver.h"
+
+#include "keytyping.h"
+#include "platform/editorstate.h"
+#include "platform/shellhost.h"
+#include "richtext/richtextcontrol.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMessageBox>
+#include <QWidget>
+
+namespace {
+
+bool writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+} // namespace
+
+CommandFileDriver::CommandFileDriver(const QString &folder, QWidget &window, ShellHost &host,
+                                     EditorState &state, QObject *parent)
+    : QObject(parent), m_folder(folder), m_window(window), m_host(host), m_state(state)
+{
+    connect(&m_timer, &QTimer::timeout, this, &CommandFileDriver::poll);
+    m_timer.start(25);
+}
+
+void CommandFileDriver::poll()
+{
+    QFile file(m_folder + QStringLiteral("/commands"));
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    file.close();
+    // The last piece has no line end yet: the test may still be writing it.
+    while (m_done < lines.size() - 1) {
+        const QString line = QString::fromUtf8(lines.at(m_done)).trimmed();
+        const qsizetype space = line.indexOf(QLatin1Char(' '));
+        const QString command = space < 0 ? line : line.left(space);
+        const QString argument = space < 0 ? QString() : line.mid(space + 1);
+        const int number = m_done + 1;
+        QString reply;
+        if (line.isEmpty()) {
+            ++m_done;
+            continue;
+        }
+        if (command == QLatin1String("answer") && !QApplication::activeModalWidget())
+            return; // the box is not up yet
+        // Taken before it runs: a command that opens a modal box returns only once the box is
+        // answered, by a later line read from inside the box's event loop.
+        ++m_done;
+        run(command, argument, reply);
+        writeReply(QStringLiteral("%1 %2 %3").arg(number).arg(command, reply));
+        // The box closes once this returns, and the flow that showed it goes on: the next
+        // command waits for the next poll, after that flow.
+        if (command == QLatin1String("answer"))
+            return;
+    }
+}
+
+bool CommandFileDriver::run(const QString &command, const QString &argument, QString &reply)
+{
+    if (command == QLatin1String("type")) {
+        if (!typeKeys(m_host.exo().widget(), argument)) {
+            reply = QStringLiteral("malformed");
+            return true;
+        }
+        reply = QStringLiteral("ok");
+    } else if (command == QLatin1String("trigger")) {
+        QAction *action = m_host.command(argument);
+        reply = action && action->isEnabled() ? QStringLiteral("ok") : QStringLiteral("unavailable");
+        if (action && action->isEnabled())
+            action->trigger();
+    } else if (command == QLatin1String("answer")) {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        reply = QStringLiteral("none");
+        if (!box)
+            return true;
+        reply = box->windowTitle() + QLatin1Char('|') +
+                QString(box->text()).replace(QLatin1Char('\n'), QLatin1Char(' '));
+        for (QAbstractButton *button : box->buttons()) {
+            if (button->text().remove(QLatin1Char('&')) == argument) {
+                button->click();
+                return true;
+            }
+        }
+        reply.prepend(QStringLiteral("nobutton "));
+    } else if (command == QLatin1String("dump")) {
+        QDir().mkpath(argument);
+        const bool written =
+            writeFile(argument + QStringLiteral("/exo.rtf"), m_host.exo().textRtf()) &&
+            writeFile(argument + QStringLiteral("/sujetampon.rtf"), m_host.sujetampon().textRtf()) &&
+            writeFile(argument + QStringLiteral("/corectampon.rtf"), m_host.corectampon().textRtf()) &&
+            writeFile(argument + QStringLiteral("/state.txt"),
+                      (m_state.currentDocumentPath + QLatin1Char('\n') +
+                       QString::number(m_state.documentSaved) + QLatin1Char('\n') + m_window.windowTitle() +
+                       QLatin1Char('\n'))
+                          .toUtf8());
+        reply = written ? QStringLiteral("ok") : QStringLiteral("failed");
+    } else if (command == QLatin1String("ping")) {
+        reply = QStringLiteral("ready");
+    } else {
+        reply = QStringLiteral("unknown");
+    }
+    return true;
+}
+
+void CommandFileDriver::writeReply(const QString &line)
+{
+    QFile file(m_folder + QStringLiteral("/replies"));
+    if (file.open(QIODevice::Append))
+        file.write(line.toUtf8() + '\n');
+}
