@@ -67,13 +67,14 @@ void CopyWriter::write(const RecoveryEntry &entry, RichDocument content)
 void CopyWriter::remove(const QString &buffer)
 {
     run([this, buffer] {
-        const auto same = std::find_if(m_entries.begin(), m_entries.end(),
-                                       [&](const RecoveryEntry &e) { return e.buffer == buffer; });
-        if (same == m_entries.end())
+        qsizetype at = 0;
+        while (at < m_entries.size() && m_entries.at(at).buffer != buffer)
+            ++at;
+        if (at == m_entries.size())
             return;
-        const QString file = same->file;
+        const QString file = m_entries.at(at).file;
         QList<RecoveryEntry> entries = m_entries;
-        entries.removeAt(same - m_entries.begin());
+        entries.removeAt(at);
         if (const AtomicFile::Written index = m_folder.writeIndex(entries); !index) {
             qCWarning(lcRecovery) << "recovery index not written:" << index.reason;
             return;
