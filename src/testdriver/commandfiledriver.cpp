@@ -33,35 +33,40 @@ CommandFileDriver::CommandFileDriver(const QString &folder, QWidget &window, She
 
 void CommandFileDriver::poll()
 {
+    if (m_pause.isValid() && !m_pause.hasExpired(100))
+        return;
     QFile file(m_folder + QStringLiteral("/commands"));
     if (!file.open(QIODevice::ReadOnly))
         return;
     const QList<QByteArray> lines = file.readAll().split('\n');
     file.close();
     // The last piece has no line end yet: the test may still be writing it.
-    while (m_done < lines.size() - 1) {
-        const QString line = QString::fromUtf8(lines.at(m_done)).trimmed();
-        const qsizetype space = line.indexOf(QLatin1Char(' '));
-        const QString command = space < 0 ? line : line.left(space);
-        const QString argument = space < 0 ? QString() : line.mid(space + 1);
-        const int number = m_done + 1;
-        QString reply;
-        if (line.isEmpty()) {
-            ++m_done;
-            continue;
-        }
-        if (command == QLatin1String("answer") && !QApplication::activeModalWidget())
-            return; // the box is not up yet
-        // Taken before it runs: a command that opens a modal box returns only once the box is
-        // answered, by a later line read from inside the box's event loop.
-        ++m_done;
-        run(command, argument, reply);
-        writeReply(QStringLiteral("%1 %2 %3").arg(number).arg(command, reply));
-        // The box closes once this returns, and the flow that showed it goes on: the next
-        // command waits for the next poll, after that flow.
-        if (command == QLatin1String("answer"))
-            return;
-    }
+    if (m_done >= lines.size() - 1)
+        return;
+    QString line = QString::fromUtf8(lines.at(m_done));
+    if (line.endsWith(QLatin1Char('\r')))
+        line.chop(1);
+    const qsizetype space = line.indexOf(QLatin1Char(' '));
+    const QString command = space < 0 ? line : line.left(space);
+    const QString argument = space < 0 ? QString() : line.mid(space + 1);
+    if (command == QLatin1String("answer") && !QApplication::activeModalWidget())
+        return; // the box is not up yet
+    const int number = ++m_done;
+    // Run from the event queue, not from this timer's slot: a timer does not fire again while
+    // its slot runs, and a command that opens a modal box returns only once a later command,
+    // taken from inside the box's event loop, has answered it.
+    QMetaObject::invokeMethod(
+        this,
+        [this, number, command, argument] {
+            QString reply;
+            run(command, argument, reply);
+            writeReply(QStringLiteral("%1 %2 %3").arg(number).arg(command, reply));
+            // The box closes once this returns and the flow that showed it goes on: the next
+            // command waits until that flow has run.
+            if (command == QLatin1String("answer"))
+                m_pause.start();
+        },
+        Qt::QueuedConnection);
 }
 
 bool CommandFileDriver::run(const QString &command, const QString &argument, QString &reply)
@@ -103,6 +108,10 @@ bool CommandFileDriver::run(const QString &command, const QString &argument, QSt
                        QLatin1Char('\n'))
                           .toUtf8());
         reply = written ? QStringLiteral("ok") : QStringLiteral("failed");
+    } else if (command == QLatin1String("modal")) {
+        const QWidget *modal = QApplication::activeModalWidget();
+        const auto *box = qobject_cast<const QMessageBox *>(modal);
+        reply = !modal ? QStringLiteral("none") : box ? box->text() : modal->objectName();
     } else if (command == QLatin1String("ping")) {
         reply = QStringLiteral("ready");
     } else {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -18,6 +19,7 @@ struct EditorState;
 //   answer CAPTION   clicks CAPTION ("Oui", "Non", "OK") in the message box on screen, waiting
 //                    for one; the reply gives the box's text
 //   dump FOLDER      writes exo.rtf, sujetampon.rtf, corectampon.rtf and state.txt there
+//   modal            the text of the message box on screen, or "none"
 //   ping             replies, once every command before it is done
 //
 // Commands also run inside modal boxes' own event loops, so a test can answer a box that a
@@ -41,4 +43,5 @@ private:
     EditorState &m_state;
     QTimer m_timer;
     int m_done = 0; // lines of the command file already taken
+    QElapsedTimer m_pause;
 };
