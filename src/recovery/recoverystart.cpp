@@ -132,10 +132,12 @@ void RecoveryStart::setAside(const QString &file, const QString &what, const QSt
 {
     const QString movedTo = m_folder.setAside(file);
     qCWarning(lcRecovery) << "copy set aside:" << file << problem;
-    QString line = QStringLiteral("« %1 »").arg(movedTo.isEmpty() ? m_folder.filePath(file)
-                                                                  : QDir::toNativeSeparators(movedTo));
+    // The message names the folder once; a copy that could not be moved is named where it is.
+    QString line =
+        QStringLiteral("« %1 »").arg(movedTo.isEmpty() ? QDir::toNativeSeparators(m_folder.filePath(file))
+                                                       : QFileInfo(movedTo).fileName());
     if (!what.isEmpty())
-        line += tr(" (texte %1)").arg(what);
+        line += tr(", copie du texte « %1 »").arg(what);
     m_setAside.append(line + QStringLiteral(" : ") + problem);
 }
 

@@ -69,12 +69,12 @@ void CommandFileDriver::poll()
         Qt::QueuedConnection);
 }
 
-bool CommandFileDriver::run(const QString &command, const QString &argument, QString &reply)
+void CommandFileDriver::run(const QString &command, const QString &argument, QString &reply)
 {
     if (command == QLatin1String("type")) {
         if (!typeKeys(m_host.exo().widget(), argument)) {
             reply = QStringLiteral("malformed");
-            return true;
+            return;
         }
         reply = QStringLiteral("ok");
     } else if (command == QLatin1String("trigger")) {
@@ -86,13 +86,13 @@ bool CommandFileDriver::run(const QString &command, const QString &argument, QSt
         auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
         reply = QStringLiteral("none");
         if (!box)
-            return true;
+            return;
         reply = box->windowTitle() + QLatin1Char('|') +
                 QString(box->text()).replace(QLatin1Char('\n'), QLatin1Char(' '));
         for (QAbstractButton *button : box->buttons()) {
             if (button->text().remove(QLatin1Char('&')) == argument) {
                 button->click();
-                return true;
+                return;
             }
         }
         reply.prepend(QStringLiteral("nobutton "));
@@ -117,7 +117,6 @@ bool CommandFileDriver::run(const QString &command, const QString &argument, QSt
     } else {
         reply = QStringLiteral("unknown");
     }
-    return true;
 }
 
 void CommandFileDriver::writeReply(const QString &line)

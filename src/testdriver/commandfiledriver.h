@@ -33,8 +33,7 @@ public:
 
 private:
     void poll();
-    // False when the command cannot run yet (no box to answer) and must be tried again.
-    bool run(const QString &command, const QString &argument, QString &reply);
+    void run(const QString &command, const QString &argument, QString &reply);
     void writeReply(const QString &line);
 
     QString m_folder;
