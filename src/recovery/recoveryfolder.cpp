@@ -10,6 +10,12 @@
 #include <QLockFile>
 #include <QStandardPaths>
 
+namespace {
+
+constexpr qint64 maxCopyBytes = qint64(1) << 31;
+
+} // namespace
+
 RecoveryFolder::RecoveryFolder(const QString &path) : m_path(QDir::cleanPath(path))
 {}
 
@@ -98,8 +104,13 @@ RecoveryFolder::ReadCopy RecoveryFolder::read(const RecoveryEntry &entry) const
     QFile file(filePath(entry.file));
     if (!file.open(QIODevice::ReadOnly))
         return {{}, tr("La copie ne peut pas être ouverte : %1").arg(file.errorString())};
-    // The index says how long the copy is: a larger file is not ours, and is not read whole.
-    const QByteArray bytes = file.read(entry.size + 1);
+    // The index says how long the copy is: a file of another size is not the copy it names, and
+    // a size no file of ours reaches is not believed, whatever the index says.
+    if (file.size() < entry.size)
+        return {{}, tr("La copie est incomplète.")};
+    if (file.size() > entry.size || entry.size > maxCopyBytes)
+        return {{}, tr("La copie ne correspond pas à son index.")};
+    const QByteArray bytes = file.read(entry.size);
     if (bytes.size() != entry.size)
         return {{}, tr("La copie est incomplète.")};
     if (QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex() != entry.sha256)

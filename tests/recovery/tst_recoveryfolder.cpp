@@ -47,6 +47,7 @@ private Q_SLOTS:
     void copiesTheIndexDoesNotNameAreStrays();
     void damagedCopyDoesNotRead_data();
     void damagedCopyDoesNotRead();
+    void anIndexThatLiesAboutTheSizeIsNotBelieved();
     void settingAsideMovesAndNeverOverwrites();
     void clearKeepsStraysRejectedAndLock();
 };
@@ -156,6 +157,18 @@ void tst_RecoveryFolder::damagedCopyDoesNotRead()
     const RecoveryFolder::ReadCopy read = folder.read(entry);
     QVERIFY(!read.ok());
     QVERIFY(read.rtf.isEmpty());
+}
+
+void tst_RecoveryFolder::anIndexThatLiesAboutTheSizeIsNotBelieved()
+{
+    QTemporaryDir dir;
+    RecoveryFolder folder(dir.path());
+    RecoveryEntry entry = documentEntry();
+    QVERIFY(folder.writeCopy(entry, copyBytes));
+    entry.size = qint64(1) << 50; // nothing is allocated for it
+    QVERIFY(!folder.read(entry).ok());
+    entry.size = copyBytes.size() - 1;
+    QVERIFY(!folder.read(entry).ok());
 }
 
 void tst_RecoveryFolder::settingAsideMovesAndNeverOverwrites()
