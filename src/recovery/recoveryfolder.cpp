@@ -145,7 +145,7 @@ AtomicFile::Written RecoveryFolder::writeCopy(RecoveryEntry &entry, const QByteA
         return {false, tr("Le dossier %1 ne peut pas être créé.").arg(m_path)};
     entry.size = rtf.size();
     entry.sha256 = QCryptographicHash::hash(rtf, QCryptographicHash::Sha256).toHex();
-    entry.time = QDateTime::currentDateTime();
+    entry.time = QDateTime::currentDateTimeUtc();
     return AtomicFile::write(filePath(entry.file), rtf);
 }
 

@@ -6,6 +6,7 @@
 #include "rtf/rtfreader.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
@@ -159,7 +160,19 @@ private Q_SLOTS:
     void aCorruptedCopyIsSetAside();
 
 private:
-    QString recoveryFolder() const { return m_home->path() + QStringLiteral("/data/veligram/recovery"); }
+    // Under the scratch data folder wherever the program's names put it (an organisation name
+    // adds a level).
+    QString recoveryFolder() const
+    {
+        QDirIterator folders(m_home->path() + QStringLiteral("/data"), QDir::Dirs | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+        while (folders.hasNext()) {
+            const QString folder = folders.next();
+            if (folders.fileName() == QLatin1String("recovery"))
+                return folder;
+        }
+        return m_home->path() + QStringLiteral("/data/veligram/recovery");
+    }
     QList<RecoveryEntry> copies() const
     {
         return RecoveryIndex::read(readAll(recoveryFolder() + QStringLiteral("/index.json")))
