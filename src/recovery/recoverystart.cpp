@@ -134,10 +134,10 @@ void RecoveryStart::setAside(const QString &file, const QString &what, const QSt
     qCWarning(lcRecovery) << "copy set aside:" << file << problem;
     // The message names the folder once; a copy that could not be moved is named where it is.
     QString line =
-        QStringLiteral("« %1 »").arg(movedTo.isEmpty() ? QDir::toNativeSeparators(m_folder.filePath(file))
+        QStringLiteral("« %1 »").arg(movedTo.isEmpty() ? QDir::toNativeSeparators(m_folder.filePath(file))
                                                        : QFileInfo(movedTo).fileName());
     if (!what.isEmpty())
-        line += tr(", copie du texte « %1 »").arg(what);
+        line += tr(", copie du texte « %1 »").arg(what);
     m_setAside.append(line + QStringLiteral(" : ") + problem);
 }
 
