@@ -278,6 +278,8 @@ RichDocument QtRichTextControl::textPiece(int start, int end) const
     const int length = textLength();
     start = qBound(0, start, length);
     end = qBound(start, end, length);
+    if (start == end && length > 0)
+        return RichDocument{}; // one empty paragraph, no mark: it joins nothing
     if (end == length)
         return DocumentConverter::extractTail(*m_document, start);
     return DocumentConverter::extract(*m_document, start, end);

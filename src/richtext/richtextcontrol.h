@@ -93,7 +93,8 @@ public:
     // text a piece at a time between the user's keystrokes. A piece that stops inside a
     // paragraph has endsWithParagraphMark false, so consecutive pieces join back into the
     // whole text; the piece that reaches the end closes the text as textRtf does, so that
-    // textPiece(0, textLength()) is exactly what textRtf writes.
+    // textPiece(0, textLength()) is exactly what textRtf writes. An empty piece of a text that
+    // is not empty is one empty paragraph without mark.
     virtual RichDocument textPiece(int start, int end) const = 0;
 
     // --- Character attributes ---

@@ -39,6 +39,7 @@ private Q_SLOTS:
     void piecesJoinIntoTheWholeText_data();
     void piecesJoinIntoTheWholeText();
     void aPictureSurvivesTheCut();
+    void piecesClampToTheText();
     void aChangeUnderwayStartsOver();
     void aTextThatNeverStopsChangingIsTakenWhole();
 };
@@ -80,6 +81,22 @@ void tst_SlicedCopy::aPictureSurvivesTheCut()
     while (!copy.step()) {
     }
     QCOMPARE(RtfWriter::write(copy.take()), control->textRtf());
+}
+
+void tst_SlicedCopy::piecesClampToTheText()
+{
+    std::unique_ptr<RichTextControl> control = createRichTextControl();
+    control->setTextRtf(sample(QStringLiteral("formats")));
+    const int length = control->textLength();
+    QCOMPARE(RtfWriter::write(control->textPiece(-5, length + 99)), control->textRtf());
+    QCOMPARE(RtfWriter::write(control->textPiece(-5, 4)), RtfWriter::write(control->textPiece(0, 4)));
+    QCOMPARE(RtfWriter::write(control->textPiece(9, 4)), RtfWriter::write(control->textPiece(9, 9)));
+    for (const int at : {0, 9, length}) {
+        const RichDocument empty = control->textPiece(at, at);
+        QCOMPARE(empty.paragraphs.size(), 1);
+        QVERIFY(empty.paragraphs.first().runs.isEmpty());
+        QVERIFY(!empty.endsWithParagraphMark);
+    }
 }
 
 void tst_SlicedCopy::aChangeUnderwayStartsOver()
