@@ -85,6 +85,42 @@ Figures copyOnce(RichTextControl &text, RecoveryFolder &folder)
     return figures;
 }
 
+QByteArray oneLongParagraph(qsizetype bytes)
+{
+    const QByteArray words = "mot {\\b gras} ";
+    return QByteArray("{\\rtf1\\ansi ") + words.repeated(bytes / words.size()) + QByteArray("}");
+}
+
+bool measure(RichTextControl &text)
+{
+    QTemporaryDir dir;
+    RecoveryFolder folder(dir.path());
+    if (!folder.claim()) {
+        std::fprintf(stderr, "cannot claim %s\n", qPrintable(dir.path()));
+        return false;
+    }
+    QList<double> pauses, pieces, handOvers, onDisk, counts, whole;
+    for (int run = 0; run < 5; ++run) {
+        const Figures figures = copyOnce(text, folder);
+        pauses << figures.longestPause;
+        pieces << figures.longestPiece;
+        handOvers << figures.handOver;
+        onDisk << figures.onDisk;
+        counts << figures.pieces;
+        QElapsedTimer once;
+        once.start();
+        const QByteArray rtf = text.textRtf();
+        whole << elapsedMs(once);
+    }
+    print("longest pause of the user-interface thread", median(pauses), "16 ms");
+    print("  longest piece taken from the text", median(pieces), "-");
+    print("  hand-over to the writer thread", median(handOvers), "-");
+    std::printf("  %-50s %9.0f\n", "pieces per copy", median(counts));
+    print("copy complete on disk, index included", median(onDisk), "-");
+    print("for comparison: the whole RTF in one go (textRtf)", median(whole), "-");
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -98,35 +134,25 @@ int main(int argc, char *argv[])
     if (sizes.isEmpty())
         sizes << 1.0;
 
+    // The generated exercises, and the same size as one paragraph whose words alternate plain
+    // and bold: a piece that starts inside a long paragraph walks it from its start.
+    struct Kind
+    {
+        const char *name;
+        QByteArray (*make)(qsizetype);
+    };
+    const Kind kinds[] = {
+        {"generated exercises", sampleRtf},
+        {"one paragraph, bold every other word", oneLongParagraph},
+    };
     for (const double megabytes : sizes) {
-        std::unique_ptr<RichTextControl> text = createRichTextControl();
-        text->setTextRtf(sampleRtf(qsizetype(megabytes * 1024 * 1024)));
-        std::printf("text: %.0f MB of generated exercises, %d positions\n", megabytes, text->textLength());
-        QTemporaryDir dir;
-        RecoveryFolder folder(dir.path());
-        if (!folder.claim()) {
-            std::fprintf(stderr, "cannot claim %s\n", qPrintable(dir.path()));
-            return 1;
+        for (const Kind &kind : kinds) {
+            std::unique_ptr<RichTextControl> text = createRichTextControl();
+            text->setTextRtf(kind.make(qsizetype(megabytes * 1024 * 1024)));
+            std::printf("text: %.0f MB, %s, %d positions\n", megabytes, kind.name, text->textLength());
+            if (!measure(*text))
+                return 1;
         }
-        QList<double> pauses, pieces, handOvers, onDisk, counts, whole;
-        for (int run = 0; run < 5; ++run) {
-            const Figures figures = copyOnce(*text, folder);
-            pauses << figures.longestPause;
-            pieces << figures.longestPiece;
-            handOvers << figures.handOver;
-            onDisk << figures.onDisk;
-            counts << figures.pieces;
-            QElapsedTimer once;
-            once.start();
-            const QByteArray rtf = text->textRtf();
-            whole << elapsedMs(once);
-        }
-        print("longest pause of the user-interface thread", median(pauses), "16 ms");
-        print("  longest piece taken from the text", median(pieces), "-");
-        print("  hand-over to the writer thread", median(handOvers), "-");
-        std::printf("  %-50s %9.0f\n", "pieces per copy", median(counts));
-        print("copy complete on disk, index included", median(onDisk), "-");
-        print("for comparison: the whole RTF in one go (textRtf)", median(whole), "-");
     }
     return 0;
 }

@@ -42,7 +42,7 @@ private:
     QPointer<RichTextControl> m_text;
     double m_budgetMs;
     int m_fixedPiece = 0;
-    int m_piece = 16384;
+    int m_piece = 4096;
     int m_position = 0;
     int m_restarts = 0;
     int m_steps = 0;

@@ -43,8 +43,11 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
         Paragraph paragraph;
         paragraph.style = TextFormats::paragraphStyle(block.blockFormat());
         paragraph.style.bullet = block.textList() != nullptr;
-        const QString blockText = block.text();
         const int blockPosition = block.position();
+        // A piece of a long paragraph reads only its own fragments: the whole paragraph's text
+        // for every piece would make copying one long paragraph in pieces quadratic.
+        const bool wholeBlock = start <= blockPosition && end >= blockPosition + block.length() - 1;
+        const QString blockText = wholeBlock ? block.text() : QString();
         auto &tabs = paragraph.style.tabs;
         std::sort(tabs.begin(), tabs.end(),
                   [](const TabStop &a, const TabStop &b) { return a.positionTwips < b.positionTwips; });
@@ -57,12 +60,18 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const int fragmentLength = fragment.length();
+            const int fragmentStart = position;
             const int from = qMax(start, position);
             const int to = qMin(end, position + fragmentLength);
             position += fragmentLength;
+            if (fragmentStart >= end)
+                break;
             if (from >= to)
                 continue;
-            const QStringView text = QStringView(blockText).mid(from - blockPosition, to - from);
+            const QString fragmentText = wholeBlock ? QString() : fragment.text();
+            const QStringView text = wholeBlock
+                                         ? QStringView(blockText).mid(from - blockPosition, to - from)
+                                         : QStringView(fragmentText).mid(from - fragmentStart, to - from);
             const int index = fragment.charFormatIndex();
             auto known = styles.constFind(index);
             if (known == styles.constEnd()) {
