@@ -3,6 +3,7 @@
 #include "recoveryfolder.h"
 #include "recoverylog.h"
 #include "rtf/rtfwriter.h"
+#include "slicedcopy.h"
 
 #include <QDateTime>
 
@@ -28,17 +29,16 @@ void CopyWriter::adopt(const QList<RecoveryEntry> &entries)
     run([this, entries] { m_entries = entries; });
 }
 
-void CopyWriter::write(const RecoveryEntry &entry, RichDocument content)
+void CopyWriter::write(const RecoveryEntry &entry, QList<RichDocument> pieces)
 {
     RecoveryEntry named = entry;
     named.file =
         QStringLiteral("%1-%2-%3.rtf")
             .arg(entry.buffer, QDateTime::currentDateTimeUtc().toString(QStringLiteral("yyyyMMdd-HHmmsszzz")))
             .arg(++m_serial);
-    run([this, named, content = std::move(content)]() mutable {
+    run([this, named, pieces = std::move(pieces)]() mutable {
         RecoveryEntry written = named;
-        const QByteArray rtf = RtfWriter::write(content);
-        content = RichDocument{}; // the text's memory goes back before the disk work
+        const QByteArray rtf = RtfWriter::write(SlicedCopy::join(std::exchange(pieces, {})));
         if (const AtomicFile::Written copy = m_folder.writeCopy(written, rtf); !copy) {
             qCWarning(lcRecovery) << "recovery copy not written:" << copy.reason;
             return;

@@ -24,8 +24,9 @@ public:
     // Copies already in the folder that this run goes on with (recovered at start-up).
     void adopt(const QList<RecoveryEntry> &entries);
     // `entry` says what the text is (buffer, original, exercise, shown); its file, size,
-    // checksum and time are filled here. Replaces the copy of the same buffer.
-    void write(const RecoveryEntry &entry, RichDocument content);
+    // checksum and time are filled here. Replaces the copy of the same buffer. `pieces` are a
+    // SlicedCopy's, joined here on the writer's thread.
+    void write(const RecoveryEntry &entry, QList<RichDocument> pieces);
     void remove(const QString &buffer);
     void clear();
     void waitForDone();

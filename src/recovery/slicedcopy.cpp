@@ -4,6 +4,8 @@
 
 #include <QElapsedTimer>
 
+#include <utility>
+
 namespace {
 
 constexpr int smallestPiece = 512;
@@ -24,7 +26,6 @@ void appendRun(QList<TextRun> &runs, TextRun &&run)
 SlicedCopy::SlicedCopy(RichTextControl &text, double budgetMs, QObject *parent)
     : QObject(parent), m_text(&text), m_budgetMs(budgetMs)
 {
-    m_whole.paragraphs.clear();
     connect(&text, &RichTextControl::textChanged, this, &SlicedCopy::restart);
 }
 
@@ -33,8 +34,7 @@ void SlicedCopy::restart()
     if (m_complete)
         return;
     m_position = 0;
-    m_whole = RichDocument{};
-    m_whole.paragraphs.clear();
+    m_pieces.clear();
     ++m_restarts;
 }
 
@@ -50,7 +50,7 @@ bool SlicedCopy::step()
     const int end = int(qMin<qint64>(length, qint64(m_position) + qMax(1, piece)));
     QElapsedTimer clock;
     clock.start();
-    append(m_whole, m_text->textPiece(m_position, end));
+    m_pieces.append(m_text->textPiece(m_position, end));
     const double ms = double(clock.nsecsElapsed()) / 1e6;
     // Aim at the budget, not past it: grow only when well under, shrink as soon as over.
     if (ms < m_budgetMs / 2)
@@ -62,13 +62,20 @@ bool SlicedCopy::step()
     return m_complete;
 }
 
-RichDocument SlicedCopy::take()
+QList<RichDocument> SlicedCopy::take()
 {
     Q_ASSERT(m_complete);
-    RichDocument whole = std::move(m_whole);
+    return std::exchange(m_pieces, {});
+}
+
+RichDocument SlicedCopy::join(QList<RichDocument> pieces)
+{
+    RichDocument whole;
+    whole.paragraphs.clear();
+    for (RichDocument &piece : pieces)
+        append(whole, std::move(piece));
     if (whole.paragraphs.isEmpty())
         whole.paragraphs.append(Paragraph{});
-    m_whole = RichDocument{};
     return whole;
 }
 

@@ -27,8 +27,11 @@ public:
     int restarts() const { return m_restarts; }
     int steps() const { return m_steps; }
     RichTextControl *text() const { return m_text; }
-    // The whole text, once complete: what textPiece(0, textLength()) gives.
-    RichDocument take();
+    // The pieces, once complete; join() makes them the whole text, what textPiece(0,
+    // textLength()) gives. Joining is left to the caller: a long paragraph's runs joined here
+    // would cost the user-interface thread what the pieces saved it.
+    QList<RichDocument> take();
+    static RichDocument join(QList<RichDocument> pieces);
 
     // Joins `piece` after `whole`: the last paragraph of `whole` continues in the first one of
     // `piece` when `whole` stopped inside it. `whole` starts with no paragraph at all.
@@ -47,5 +50,5 @@ private:
     int m_restarts = 0;
     int m_steps = 0;
     bool m_complete = false;
-    RichDocument m_whole;
+    QList<RichDocument> m_pieces;
 };

@@ -21,7 +21,7 @@ constexpr char16_t kLineBreak = 0x2028;
 
 } // namespace
 
-RichDocument DocumentConverter::extract(const QTextDocument &document, int start, int end)
+RichDocument DocumentConverter::extract(const QTextDocument &document, int start, int end, Resume *resume)
 {
     RichDocument result;
     result.paragraphs.clear();
@@ -57,15 +57,31 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
                    tabs.end());
         // A block's fragments follow one another: each starts where the previous one ended.
         int position = blockPosition;
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
+        auto it = block.begin();
+        if (resume && resume->position == start && resume->block == block) {
+            it = resume->fragment;
+            position = resume->fragmentStart;
+        }
+        if (resume)
+            resume->position = -1;
+        for (bool stop = false; !stop && !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const int fragmentLength = fragment.length();
             const int fragmentStart = position;
             const int from = qMax(start, position);
             const int to = qMin(end, position + fragmentLength);
             position += fragmentLength;
-            if (fragmentStart >= end)
+            // The piece ends inside this fragment: the next one goes on from it.
+            if (position > end && fragmentStart < end) {
+                stop = true;
+                if (resume)
+                    *resume = Resume{end, block, it, fragmentStart};
+            }
+            if (fragmentStart >= end) {
+                if (resume)
+                    *resume = Resume{end, block, it, fragmentStart};
                 break;
+            }
             if (from >= to)
                 continue;
             const QString fragmentText = wholeBlock ? QString() : fragment.text();
@@ -128,10 +144,10 @@ RichDocument DocumentConverter::extractWhole(const QTextDocument &document)
     return extractTail(document, 0);
 }
 
-RichDocument DocumentConverter::extractTail(const QTextDocument &document, int start)
+RichDocument DocumentConverter::extractTail(const QTextDocument &document, int start, Resume *resume)
 {
     const int length = document.characterCount() - 1;
-    RichDocument whole = extract(document, start, length);
+    RichDocument whole = extract(document, start, length, resume);
     const QTextBlock last = document.lastBlock();
     whole.endsWithParagraphMark = false;
     if (document.blockCount() > 1 && last.length() == 1) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documentconverter.h"
 #include "richtextcontrol.h"
 
 #include <QPointer>
@@ -132,4 +133,6 @@ private:
     int m_lastPosition = 0;
     int m_editBlockDepth = 0;
     QString m_fileError;
+    // Where the last textPiece stopped, for the next piece of the same copy.
+    mutable DocumentConverter::Resume m_resume;
 };
