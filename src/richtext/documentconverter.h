@@ -4,10 +4,10 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QTextBlock>
 #include <QTextCharFormat>
 #include <QTextImageFormat>
 
-class QTextBlock;
 class QTextCursor;
 class QTextDocument;
 
@@ -24,13 +24,27 @@ public:
         Fragment,
     };
 
+    // Where an extraction stopped inside a paragraph, so that the next one, starting there, goes
+    // on from that fragment instead of walking the paragraph from its start: what makes a long
+    // paragraph copied in pieces cost its length once. Valid only while the document is
+    // unchanged; its owner invalidates it on every change.
+    struct Resume
+    {
+        int position = -1; // -1: nothing to resume
+        QTextBlock block;
+        QTextBlock::iterator fragment;
+        int fragmentStart = 0;
+    };
+
     // Inserts at the cursor, replacing its selection; the caller opens the edit block.
     static void insert(QTextCursor &cursor, const RichDocument &document, Mode mode);
-    static RichDocument extract(const QTextDocument &document, int start, int end);
+    static RichDocument extract(const QTextDocument &document, int start, int end, Resume *resume = nullptr);
     // The whole text, written so that reading it back as a whole document gives the same
     // paragraphs: a last mark followed by nothing is implicit in RTF, so an empty last
     // paragraph is closed by an explicit mark.
     static RichDocument extractWhole(const QTextDocument &document);
+    // From `start` to the end of the text, closed as extractWhole closes the whole text.
+    static RichDocument extractTail(const QTextDocument &document, int start, Resume *resume = nullptr);
 
     // Plain text in the control's characters: Windows-1252 letters, or the byte of a
     // symbol-font run; "\r\n", "\r" and "\n" break paragraphs, '\v' breaks a line.

@@ -21,7 +21,7 @@ constexpr char16_t kLineBreak = 0x2028;
 
 } // namespace
 
-RichDocument DocumentConverter::extract(const QTextDocument &document, int start, int end)
+RichDocument DocumentConverter::extract(const QTextDocument &document, int start, int end, Resume *resume)
 {
     RichDocument result;
     result.paragraphs.clear();
@@ -43,8 +43,11 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
         Paragraph paragraph;
         paragraph.style = TextFormats::paragraphStyle(block.blockFormat());
         paragraph.style.bullet = block.textList() != nullptr;
-        const QString blockText = block.text();
         const int blockPosition = block.position();
+        // A piece of a long paragraph reads only its own fragments: the whole paragraph's text
+        // for every piece would make copying one long paragraph in pieces quadratic.
+        const bool wholeBlock = start <= blockPosition && end >= blockPosition + block.length() - 1;
+        const QString blockText = wholeBlock ? block.text() : QString();
         auto &tabs = paragraph.style.tabs;
         std::sort(tabs.begin(), tabs.end(),
                   [](const TabStop &a, const TabStop &b) { return a.positionTwips < b.positionTwips; });
@@ -54,15 +57,37 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
                    tabs.end());
         // A block's fragments follow one another: each starts where the previous one ended.
         int position = blockPosition;
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
+        auto it = block.begin();
+        if (resume && resume->position == start && resume->block == block) {
+            it = resume->fragment;
+            position = resume->fragmentStart;
+        }
+        if (resume)
+            resume->position = -1;
+        for (bool stop = false; !stop && !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
             const int fragmentLength = fragment.length();
+            const int fragmentStart = position;
             const int from = qMax(start, position);
             const int to = qMin(end, position + fragmentLength);
             position += fragmentLength;
+            // The piece ends inside this fragment: the next one goes on from it.
+            if (position > end && fragmentStart < end) {
+                stop = true;
+                if (resume)
+                    *resume = Resume{end, block, it, fragmentStart};
+            }
+            if (fragmentStart >= end) {
+                if (resume)
+                    *resume = Resume{end, block, it, fragmentStart};
+                break;
+            }
             if (from >= to)
                 continue;
-            const QStringView text = QStringView(blockText).mid(from - blockPosition, to - from);
+            const QString fragmentText = wholeBlock ? QString() : fragment.text();
+            const QStringView text = wholeBlock
+                                         ? QStringView(blockText).mid(from - blockPosition, to - from)
+                                         : QStringView(fragmentText).mid(from - fragmentStart, to - from);
             const int index = fragment.charFormatIndex();
             auto known = styles.constFind(index);
             if (known == styles.constEnd()) {
@@ -116,8 +141,13 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
 
 RichDocument DocumentConverter::extractWhole(const QTextDocument &document)
 {
+    return extractTail(document, 0);
+}
+
+RichDocument DocumentConverter::extractTail(const QTextDocument &document, int start, Resume *resume)
+{
     const int length = document.characterCount() - 1;
-    RichDocument whole = extract(document, 0, length);
+    RichDocument whole = extract(document, start, length, resume);
     const QTextBlock last = document.lastBlock();
     whole.endsWithParagraphMark = false;
     if (document.blockCount() > 1 && last.length() == 1) {

@@ -23,6 +23,9 @@ QtRichTextControl::QtRichTextControl(QObject *parent)
 {
     TextFormats::installFontSubstitutions();
     connect(m_document, &QTextDocument::contentsChanged, this, &RichTextControl::textChanged);
+    // Any change moves fragments: a piece taken after it starts from its paragraph again.
+    connect(m_document, &QTextDocument::contentsChange, this, [this] { m_resume.position = -1; });
+    connect(m_document, &QTextDocument::contentsChanged, this, [this] { m_resume.position = -1; });
 }
 
 QtRichTextControl::~QtRichTextControl()
@@ -272,6 +275,18 @@ void QtRichTextControl::setSelRtf(const QByteArray &rtf)
 QByteArray QtRichTextControl::textRtf() const
 {
     return RtfWriter::write(DocumentConverter::extractWhole(*m_document));
+}
+
+RichDocument QtRichTextControl::textPiece(int start, int end) const
+{
+    const int length = textLength();
+    start = qBound(0, start, length);
+    end = qBound(start, end, length);
+    if (start == end && length > 0)
+        return RichDocument{}; // one empty paragraph, no mark: it joins nothing
+    if (end == length)
+        return DocumentConverter::extractTail(*m_document, start, &m_resume);
+    return DocumentConverter::extract(*m_document, start, end, &m_resume);
 }
 
 void QtRichTextControl::setTextRtf(const QByteArray &rtf)

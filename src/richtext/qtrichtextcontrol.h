@@ -1,5 +1,6 @@
 #pragma once
 
+#include "documentconverter.h"
 #include "richtextcontrol.h"
 
 #include <QPointer>
@@ -42,6 +43,7 @@ public:
     void setSelRtf(const QByteArray &rtf) override;
     QByteArray textRtf() const override;
     void setTextRtf(const QByteArray &rtf) override;
+    RichDocument textPiece(int start, int end) const override;
 
     Mixed<QString> selFontName() const override;
     void setSelFontName(const QString &name) override;
@@ -137,4 +139,6 @@ private:
     int m_editBlockDepth = 0;
     QString m_fileError;
     int m_zoom = 100;
+    // Where the last textPiece stopped, for the next piece of the same copy.
+    mutable DocumentConverter::Resume m_resume;
 };

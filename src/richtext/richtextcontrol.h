@@ -1,6 +1,7 @@
 #pragma once
 
 #include "mixed.h"
+#include "rtf/richdocument.h"
 #include "textrange.h"
 
 #include <QByteArray>
@@ -98,6 +99,14 @@ public:
     virtual void setSelRtf(const QByteArray &rtf) = 0;
     virtual QByteArray textRtf() const = 0;
     virtual void setTextRtf(const QByteArray &rtf) = 0; // not RTF: plain text; clears undo
+
+    // Positions [start, end) as plain values, clamped to the text, for work that copies a long
+    // text a piece at a time between the user's keystrokes. A piece that stops inside a
+    // paragraph has endsWithParagraphMark false, so consecutive pieces join back into the
+    // whole text; the piece that reaches the end closes the text as textRtf does, so that
+    // textPiece(0, textLength()) is exactly what textRtf writes. An empty piece of a text that
+    // is not empty is one empty paragraph without mark.
+    virtual RichDocument textPiece(int start, int end) const = 0;
 
     // --- Character attributes ---
     virtual Mixed<QString> selFontName() const = 0;

@@ -292,6 +292,10 @@ void MainWindow::start()
 
 bool MainWindow::openFromCommandLine(const QString &path)
 {
+    // Texts recovered at start are modified: a file named on the command line must not
+    // replace them unasked.
+    if (!m_documents->confirmSaveChanges())
+        return false;
     if (ExerciseController::isExercisePath(path))
         return m_exercise->openFromCommandLine(path);
     return m_documents->openPath(path);

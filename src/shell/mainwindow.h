@@ -60,6 +60,8 @@ public:
     // A file named on the command line, after start(): an exercise file (".E01" to ".E12", any
     // case) opens as the current exercise with its module selected; any other file opens as text.
     bool openFromCommandLine(const QString &path);
+    // The exercise path box `Text1`: the open exercise's file, empty when none.
+    QString exercisePath() const { return m_exercisePath ? m_exercisePath() : QString(); }
     DocumentController &documents() { return *m_documents; }
     EditModule &edit() { return *m_edit; }
     Ruler &ruler() { return *m_ruler; }

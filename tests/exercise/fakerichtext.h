@@ -32,6 +32,7 @@ public:
     void setSelRtf(const QByteArray &) override {}
     QByteArray textRtf() const override { return content; }
     void setTextRtf(const QByteArray &rtf) override { content = rtf; }
+    RichDocument textPiece(int, int) const override { return {}; }
     Mixed<QString> selFontName() const override { return {}; }
     void setSelFontName(const QString &) override {}
     Mixed<double> selFontSize() const override { return {}; }

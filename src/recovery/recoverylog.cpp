@@ -1,0 +1,3 @@
+#include "recoverylog.h"
+
+Q_LOGGING_CATEGORY(lcRecovery, "veligram.recovery")
