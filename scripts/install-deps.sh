@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the editor need, when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n libgl-dev
-          fonts-liberation fonts-dejavu-core)
+          fonts-liberation fonts-dejavu-core libhunspell-dev hunspell-fr pkg-config)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

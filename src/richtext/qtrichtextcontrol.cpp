@@ -22,6 +22,7 @@ QtRichTextControl::QtRichTextControl(QObject *parent)
 {
     TextFormats::installFontSubstitutions();
     connect(m_document, &QTextDocument::contentsChanged, this, &RichTextControl::textChanged);
+    connect(m_document, &QTextDocument::contentsChange, this, &RichTextControl::contentsEdited);
 }
 
 QtRichTextControl::~QtRichTextControl()
@@ -404,5 +405,6 @@ QWidget *QtRichTextControl::widget()
     connect(m_edit, &RichTextEdit::keyDown, this, &RichTextControl::keyDown);
     connect(m_edit, &RichTextEdit::keyPress, this, &RichTextControl::keyPress);
     connect(m_edit, &RichTextEdit::mouseDown, this, &RichTextControl::mouseDown);
+    connect(m_edit, &RichTextEdit::contextMenuRequested, this, &RichTextControl::contextMenuRequested);
     return m_edit;
 }

@@ -103,6 +103,14 @@ public:
     bool hasFocus() const override;
     QWidget *widget() override;
 
+    int paragraphCount() const override;
+    int paragraphAt(int position) const override;
+    ParagraphText paragraphText(int index) const override;
+    TextRange visibleParagraphs() const override;
+    void setSpellingMarks(int index, const QList<TextRange> &ranges) override;
+    QList<TextRange> spellingMarks(int index) const override;
+    void clearSpellingMarks() override;
+
     RichTextDocument &document() { return *m_document; }
 
 private:

@@ -23,6 +23,7 @@ Q_SIGNALS:
     void keyDown(KeyStroke &key);
     void keyPress(KeyStroke &key);
     void mouseDown(const MouseStroke &mouse);
+    void contextMenuRequested(ContextMenuRequest &request);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

@@ -22,6 +22,7 @@
 #include "richtext/richtextcontrol.h"
 #include "search/searchmodule.h"
 #include "shelllog.h"
+#include "spell/spellmodule.h"
 #include "statefile.h"
 #include "symbols/symbolsmodule.h"
 #include "windowplacement.h"
@@ -232,6 +233,7 @@ void MainWindow::installModules()
     insertionHooks.createBuffer = m_createControl;
     insertionHooks.showStatus = [this](const QString &message) { statusBar()->showMessage(message, 15000); };
     installInsertionAndPrinting(*this, m_state, m_platform, insertionHooks);
+    installSpelling(*this);
 }
 
 void MainWindow::addShellStartupSteps()
