@@ -22,7 +22,10 @@ QtRichTextControl::QtRichTextControl(QObject *parent)
 {
     TextFormats::installFontSubstitutions();
     connect(m_document, &QTextDocument::contentsChanged, this, &RichTextControl::textChanged);
-    connect(m_document, &QTextDocument::contentsChange, this, &RichTextControl::contentsEdited);
+    connect(m_document, &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
+        dropSpellingMarks(position, added);
+        Q_EMIT contentsEdited(position, removed, added);
+    });
 }
 
 QtRichTextControl::~QtRichTextControl()

@@ -128,6 +128,8 @@ private:
     void replaceAll(const std::function<void(QTextCursor &)> &fill);
     void applyChars(const std::function<void(QTextCharFormat &)> &change);
     void applyBlocks(const std::function<void(QTextBlockFormat &)> &change);
+    // Marks of the paragraphs an edit touched would underline the wrong letters.
+    void dropSpellingMarks(int position, int added);
 
     RichTextDocument *m_document;
     QTextCursor m_cursor;

@@ -82,7 +82,6 @@ void QtRichTextControl::setSpellingMarks(int index, const QList<TextRange> &rang
     } else {
         auto *marks = new SpellingMarks; // the block owns it
         marks->ranges = relative;
-        marks->revision = block.revision();
         block.setUserData(marks);
     }
     // A hidden buffer has no layout, and asking for one would make it.
@@ -108,4 +107,16 @@ void QtRichTextControl::clearSpellingMarks()
             block.setUserData(nullptr);
     if (m_edit)
         m_edit->viewport()->update();
+}
+
+void QtRichTextControl::dropSpellingMarks(int position, int added)
+{
+    const QTextBlock last =
+        m_document->findBlock(qBound(0, position + added, m_document->characterCount() - 1));
+    for (QTextBlock block = m_document->findBlock(qMax(0, position)); block.isValid(); block = block.next()) {
+        if (block.userData())
+            block.setUserData(nullptr);
+        if (block == last)
+            break;
+    }
 }

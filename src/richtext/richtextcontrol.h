@@ -239,8 +239,9 @@ public:
 
     // --- Paragraph reading and spelling marks ---
     // Display only: marks are no character format, no undo step, no change of the text; they
-    // are never saved, copied or printed. An edit inside a marked paragraph hides its marks
-    // until they are set again. The fallbacks suit a control without a view.
+    // are never saved, copied or printed. An edit inside a marked paragraph removes its marks
+    // (they would underline the wrong letters) before contentsEdited is sent. The fallbacks suit a control
+    // without a view.
     virtual int paragraphCount() const { return int(text().count('\r')) + 1; }
     // The paragraph holding `position` (clamped), from 0.
     virtual int paragraphAt(int position) const
@@ -284,7 +285,8 @@ Q_SIGNALS:
     void selectionChanged();
     void textChanged();
     // The text changed at `position`: `removed` positions went, `added` came in their place.
-    // Sent after the change, for edits, undo and whole-content loads alike.
+    // Sent after the change, for edits, undo and whole-content loads alike, by a control whose
+    // view exists (widget() was called): a hidden buffer is not laid out and tells nothing.
     void contentsEdited(int position, int removed, int added);
     void contextMenuRequested(ContextMenuRequest &request);
 };

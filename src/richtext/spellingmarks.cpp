@@ -30,7 +30,7 @@ void drawWave(QPainter *painter, qreal left, qreal right, qreal y)
 const SpellingMarks *SpellingMarks::of(const QTextBlock &block)
 {
     const auto *marks = static_cast<const SpellingMarks *>(block.userData());
-    if (!marks || marks->revision != block.revision() || marks->ranges.isEmpty())
+    if (!marks || marks->ranges.isEmpty())
         return nullptr;
     return marks;
 }

@@ -13,12 +13,9 @@ class QTextBlock;
 class SpellingMarks : public QTextBlockUserData
 {
 public:
-    QList<TextRange> ranges; // offsets from the block's start
-    // The block's revision they were set for: an edit inside the block since then makes them
-    // stale, and a stale mark would underline the wrong letters, so it is not drawn.
-    int revision = 0;
+    QList<TextRange> ranges; // offsets from the block's start; an edit of the block drops them
 
-    // The marks of `block` that still match its text, or nullptr.
+    // The marks of `block`, or nullptr.
     static const SpellingMarks *of(const QTextBlock &block);
     // Draws them under the block's laid-out lines, in the layout's coordinates.
     static void draw(QPainter *painter, const QTextBlock &block);

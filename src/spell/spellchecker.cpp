@@ -82,8 +82,7 @@ void SpellChecker::contentsEdited(int position, int removed, int added)
         return;
     }
     const int last = m_text.paragraphAt(position + added);
-    if (m_partial.index >= first)
-        m_partial = {};
+    m_partial = {};
     markPending(first, last);
     if (last - first < kParagraphsCheckedAtOnce) {
         const qint64 deadline = m_clock.nsecsElapsed() + kSliceMs / 2 * kNanosecondsPerMs;
@@ -143,26 +142,24 @@ void SpellChecker::checkAll()
 
 bool SpellChecker::checkParagraph(int index, qint64 deadline)
 {
-    const ParagraphText paragraph = m_text.paragraphText(index);
-    const QList<ScannedWord> words = WordScanner::words(paragraph.text, paragraph.plain);
-    int from = 0;
-    QList<TextRange> marks;
-    if (m_partial.index == index) {
-        from = m_partial.nextWord;
-        marks = m_partial.marks;
+    if (m_partial.index != index) {
+        // Scanning a long paragraph costs about what checking its words from the cache does:
+        // it is done once, not again in every slice.
+        const ParagraphText paragraph = m_text.paragraphText(index);
+        m_partial = {index, 0, paragraph.start, WordScanner::words(paragraph.text, paragraph.plain), {}};
     }
-    for (int i = from; i < words.size(); ++i) {
+    const QList<ScannedWord> &words = m_partial.words;
+    for (int i = m_partial.nextWord; i < words.size(); ++i) {
         if (!isKnown(words.at(i).word))
-            marks.append({paragraph.start + words.at(i).start, words.at(i).length});
+            m_partial.marks.append({m_partial.start + words.at(i).start, words.at(i).length});
         // The clock is read every few words: reading it costs about what a cached word does.
         if ((i & 15) == 15 && m_clock.nsecsElapsed() > deadline && i + 1 < words.size()) {
-            m_partial = {index, i + 1, marks};
+            m_partial.nextWord = i + 1;
             return false;
         }
     }
-    if (m_partial.index == index)
-        m_partial = {};
-    m_text.setSpellingMarks(index, marks);
+    m_text.setSpellingMarks(index, m_partial.marks);
+    m_partial = {};
     if (!m_checked[std::size_t(index)]) {
         m_checked[std::size_t(index)] = true;
         --m_pending;

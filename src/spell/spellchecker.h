@@ -1,6 +1,7 @@
 #pragma once
 
 #include "richtext/textrange.h"
+#include "wordscanner.h"
 
 #include <QBasicTimer>
 #include <QElapsedTimer>
@@ -78,11 +79,13 @@ private:
     std::vector<bool> m_checked; // one flag a paragraph
     int m_pending = 0;
     int m_next = 0; // where the walk from the top goes on
-    // A long paragraph checked over several slices.
+    // A long paragraph checked over several slices; any edit starts it again.
     struct Partial
     {
         int index = -1;
         int nextWord = 0;
+        int start = 0; // the paragraph's position
+        QList<ScannedWord> words;
         QList<TextRange> marks;
     } m_partial;
     QHash<QString, bool> m_known;

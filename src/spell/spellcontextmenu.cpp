@@ -47,7 +47,8 @@ std::unique_ptr<QMenu> SpellContextMenu::menuAt(int position)
         const QString word = m_checker->wordAt(*mark);
         // The menu outlives nothing it points to: the control and this object outlive it.
         const TextRange range = *mark;
-        const QStringList suggestions = m_engine->suggestions(word, kMaximumSuggestions);
+        const QStringList suggestions =
+            m_engine->suggestions(WordScanner::normalized(word), kMaximumSuggestions);
         const bool editable = [&] {
             const TextRange before = m_text.selection();
             m_text.setSelection(range);
