@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds in release mode and prints the benchmark figures: RTF read/load/save, the editor
-# offscreen, the bulk commands, and the same files turned into plain text by other programs
+# offscreen, spell checking, the bulk commands, and the same files turned into plain text by other programs
 # (LibreOffice headless, pandoc, unrtf) side by side, as ratios against ours.
 #
 #   scripts/bench.sh                  everything; installs the other programs when missing
@@ -66,6 +66,11 @@ echo
 for size in 1 10; do
     echo "== The editor, offscreen, $size MB document =="
     "$bin/editorbench" "$size" 2>/dev/null
+    echo
+done
+for size in 1 10; do
+    echo "== Spell checking, offscreen, $size MB document =="
+    "$bin/spellbench" "$size" 2>/dev/null
     echo
 done
 echo "== Find and replace =="

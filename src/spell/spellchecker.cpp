@@ -147,6 +147,7 @@ bool SpellChecker::checkParagraph(int index, qint64 deadline)
         // it is done once, not again in every slice.
         const ParagraphText paragraph = m_text.paragraphText(index);
         m_partial = {index, 0, paragraph.start, WordScanner::words(paragraph.text, paragraph.plain), {}};
+        m_wordsScanned += m_partial.words.size();
     }
     const QList<ScannedWord> &words = m_partial.words;
     for (int i = m_partial.nextWord; i < words.size(); ++i) {

@@ -39,6 +39,10 @@ public:
     // Whether every paragraph has been checked since its last change.
     bool isComplete() const { return m_pending == 0; }
     int pendingParagraphs() const { return m_pending; }
+    bool isChecked(int paragraph) const
+    {
+        return paragraph >= 0 && paragraph < int(m_checked.size()) && m_checked[std::size_t(paragraph)];
+    }
     // Runs one slice of at most `budgetMs` now; true while work remains.
     bool checkSlice(int budgetMs = kSliceMs);
     // Checks everything that is left, now.
@@ -54,7 +58,8 @@ public:
     // ones on screen now.
     void recheckAll();
 
-    // Words looked up and their time, for the benchmarks.
+    // For the benchmarks: words read in the text, and those the engine was asked about.
+    qint64 wordsScanned() const { return m_wordsScanned; }
     qint64 wordsChecked() const { return m_wordsChecked; }
 
 Q_SIGNALS:
@@ -92,5 +97,6 @@ private:
     QSet<QString> m_ignored;
     QBasicTimer m_timer;
     QElapsedTimer m_clock;
+    qint64 m_wordsScanned = 0;
     qint64 m_wordsChecked = 0;
 };

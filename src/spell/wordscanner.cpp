@@ -126,7 +126,10 @@ bool isUnitExpression(const QString &chunk)
     const QString core = trimmedOfPunctuation(chunk);
     if (core.isEmpty() || core.size() > 40)
         return false;
-    if (!unitSymbols().contains(core) && !core.contains(separators))
+    static const QString separatorCharacters = QStringLiteral("./·*×");
+    const bool separated =
+        std::any_of(core.cbegin(), core.cend(), [](QChar c) { return separatorCharacters.contains(c); });
+    if (!separated && !unitSymbols().contains(core))
         return false;
     const QStringList pieces = core.split(separators);
     for (const QString &part : pieces) {
