@@ -22,6 +22,7 @@
 #include <cstdio>
 #include <functional>
 #include <sys/resource.h>
+#include <time.h>
 
 namespace {
 
@@ -48,6 +49,13 @@ double peakMb()
 {
     rusage usage{};
     return getrusage(RUSAGE_SELF, &usage) == 0 ? double(usage.ru_maxrss) / 1024.0 : 0;
+}
+
+double threadCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
 void paint(QWidget *exo)
@@ -138,12 +146,19 @@ int main(int argc, char *argv[])
         // The checker's own share of those pauses: its slices, run one after the other.
         checker->recheckAll();
         QList<double> slices;
+        QList<double> cpu;
         bool more = true;
-        while (more)
+        while (more) {
+            const double before = threadCpuMs();
             slices << timeMs([&] { more = checker->checkSlice(); });
+            cpu << threadCpuMs() - before;
+        }
         print("longest checking slice, whole text again", *std::max_element(slices.begin(), slices.end()),
               "8 ms");
         print("median checking slice", median(slices), "-");
+        // On a loaded machine the wall clock also counts the time other processes ran.
+        print("longest checking slice, processor time of the thread",
+              *std::max_element(cpu.begin(), cpu.end()), "8 ms");
     }
     std::printf("%-52s %9.1f MB\n", "peak memory of the process so far", peakMb());
 
