@@ -74,3 +74,38 @@ void HunspellEngine::addWord(const QString &word)
     if (!word.isEmpty() && word.size() <= kLongestWord)
         m_hunspell->add(encoded(word));
 }
+
+BackgroundHunspellEngine::BackgroundHunspellEngine(const DictionaryFiles &files)
+    : m_loading(std::async(std::launch::async, [files] { return HunspellEngine::open(files); }))
+{}
+
+BackgroundHunspellEngine::~BackgroundHunspellEngine() = default; // waits for a load under way
+
+HunspellEngine *BackgroundHunspellEngine::engine()
+{
+    if (!m_loaded) {
+        m_engine = m_loading.get();
+        m_loaded = true;
+        if (!m_engine)
+            qCWarning(lcSpell) << "the French dictionary could not be read; no word is underlined";
+    }
+    return m_engine.get();
+}
+
+bool BackgroundHunspellEngine::isCorrect(const QString &word)
+{
+    HunspellEngine *hunspell = engine();
+    return !hunspell || hunspell->isCorrect(word);
+}
+
+QStringList BackgroundHunspellEngine::suggestions(const QString &word, int limit)
+{
+    HunspellEngine *hunspell = engine();
+    return hunspell ? hunspell->suggestions(word, limit) : QStringList();
+}
+
+void BackgroundHunspellEngine::addWord(const QString &word)
+{
+    if (HunspellEngine *hunspell = engine())
+        hunspell->addWord(word);
+}

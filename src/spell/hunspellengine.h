@@ -3,6 +3,7 @@
 #include "dictionarylocator.h"
 #include "spellengine.h"
 
+#include <future>
 #include <memory>
 
 class Hunspell;
@@ -27,4 +28,25 @@ private:
 
     std::unique_ptr<Hunspell> m_hunspell;
     bool m_utf8 = true; // else Latin-1, the encoding of the older 8-bit dictionaries
+};
+
+// Hunspell reads its French dictionary in a tenth of a second: that happens on a worker thread
+// while the window starts, and the first word checked waits for it if it is not done. Files that
+// turn out to be no dictionary leave every word known (and a warning in the log).
+class BackgroundHunspellEngine : public SpellEngine
+{
+public:
+    explicit BackgroundHunspellEngine(const DictionaryFiles &files);
+    ~BackgroundHunspellEngine() override;
+
+    bool isCorrect(const QString &word) override;
+    QStringList suggestions(const QString &word, int limit) override;
+    void addWord(const QString &word) override;
+
+private:
+    HunspellEngine *engine();
+
+    std::future<std::unique_ptr<HunspellEngine>> m_loading;
+    std::unique_ptr<HunspellEngine> m_engine;
+    bool m_loaded = false;
 };

@@ -49,7 +49,7 @@ SpellServices SpellServices::standard()
             qCInfo(lcSpell) << "no French dictionary; install" << DictionaryLocator::kFrenchPackage;
             return nullptr;
         }
-        return HunspellEngine::open(*files);
+        return std::make_unique<BackgroundHunspellEngine>(*files);
     };
     services.personalDictionaryPath = PersonalDictionary::defaultPath();
     services.settings = [] {
