@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds in release mode and prints the benchmark figures: RTF read/load/save, the editor
-# offscreen, the recovery copies, the bulk commands, and the same files turned into plain text
-# by other programs (LibreOffice headless, pandoc, unrtf) side by side, as ratios against ours.
+# offscreen, the recovery copies, spell checking, the bulk commands, and the same files turned into
+# plain text by other programs (LibreOffice headless, pandoc, unrtf) side by side, as ratios against ours.
 #
 #   scripts/bench.sh                  everything; installs the other programs when missing
 #   scripts/bench.sh --no-others      ours only
@@ -71,6 +71,11 @@ done
 echo "== Recovery copy of a long text (1 and 10 MB) =="
 "$bin/recoverybench" 1 10 2>/dev/null
 echo
+for size in 1 10; do
+    echo "== Spell checking, offscreen, $size MB document =="
+    "$bin/spellbench" "$size" 2>/dev/null
+    echo
+done
 echo "== Find and replace =="
 "$bin/searchbench" 2>/dev/null
 echo

@@ -17,8 +17,11 @@ int main(int argc, char *argv[])
         return runExerciseCommand(args);
     if (group == QLatin1String("chem"))
         return runChemCommand(args);
+    if (group == QLatin1String("spell"))
+        return runSpellCommand(args);
     QTextStream(stderr) << "usage: veligram-tool rtf text FILE | rtf roundtrip IN OUT | rtf pdf IN OUT.pdf\n"
                            "       veligram-tool exercise show FILE | exercise write FILE [options]\n"
-                           "       veligram-tool chem [options] FORMULA\n";
+                           "       veligram-tool chem [options] FORMULA\n"
+                           "       veligram-tool spell FILE...\n";
     return 1;
 }

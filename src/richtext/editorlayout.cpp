@@ -450,6 +450,12 @@ QRectF EditorLayout::frameBoundingRect(QTextFrame *frame) const
     return QRectF(QPointF(0, 0), documentSize());
 }
 
+void EditorLayout::marksChanged(const QTextBlock &block)
+{
+    if (block.isValid() && block.document() == document() && block.blockNumber() < m_done)
+        Q_EMIT update(blockBoundingRect(block));
+}
+
 QRectF EditorLayout::blockBoundingRect(const QTextBlock &block) const
 {
     if (document()->pageSize().isNull() || !block.isValid() || !block.isVisible() ||

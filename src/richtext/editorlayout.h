@@ -54,6 +54,9 @@ public:
     // Whether every paragraph is typeset; finishTypesetting() typesets the rest now.
     bool isComplete() const;
     void finishTypesetting();
+    // Repaints a paragraph whose spelling marks changed, when it is typeset (one that is not
+    // shows its marks when it is painted): typesetting it here would undo the lazy layout.
+    void marksChanged(const QTextBlock &block);
 
 protected:
     void documentChanged(int from, int charsRemoved, int charsAdded) override;

@@ -1,4 +1,5 @@
 #include "editorlayout.h"
+#include "spellingmarks.h"
 
 #include <QPainter>
 #include <QTextBlock>
@@ -85,6 +86,7 @@ void EditorLayout::drawBlock(QPainter *painter, const PaintContext &context, con
     const QPen pen = painter->pen();
     painter->setPen(context.palette.color(QPalette::Text));
     layout->draw(painter, QPointF(), selections, context.clip.isValid() ? (context.clip & m_clip) : m_clip);
+    SpellingMarks::draw(painter, block);
     if ((context.cursorPosition >= position && context.cursorPosition < position + length) ||
         (context.cursorPosition < -1 && !layout->preeditAreaText().isEmpty())) {
         int cursor = context.cursorPosition;

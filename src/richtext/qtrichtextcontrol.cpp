@@ -24,7 +24,11 @@ QtRichTextControl::QtRichTextControl(QObject *parent)
     TextFormats::installFontSubstitutions();
     connect(m_document, &QTextDocument::contentsChanged, this, &RichTextControl::textChanged);
     // Any change moves fragments: a piece taken after it starts from its paragraph again.
-    connect(m_document, &QTextDocument::contentsChange, this, [this] { m_resume.position = -1; });
+    connect(m_document, &QTextDocument::contentsChange, this, [this](int position, int removed, int added) {
+        m_resume.position = -1;
+        dropSpellingMarks(position, added);
+        Q_EMIT contentsEdited(position, removed, added);
+    });
     connect(m_document, &QTextDocument::contentsChanged, this, [this] { m_resume.position = -1; });
 }
 
@@ -427,6 +431,7 @@ QWidget *QtRichTextControl::widget()
         m_zoom = percent;
         Q_EMIT zoomChanged(percent);
     });
+    connect(m_edit, &RichTextEdit::contextMenuRequested, this, &RichTextControl::contextMenuRequested);
     return m_edit;
 }
 

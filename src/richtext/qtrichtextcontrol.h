@@ -109,6 +109,14 @@ public:
     int zoom() const override { return m_zoom; }
     void setZoom(int percent) override;
 
+    int paragraphCount() const override;
+    int paragraphAt(int position) const override;
+    ParagraphText paragraphText(int index) const override;
+    TextRange visibleParagraphs() const override;
+    void setSpellingMarks(int index, const QList<TextRange> &ranges) override;
+    QList<TextRange> spellingMarks(int index) const override;
+    void clearSpellingMarks() override;
+
     RichTextDocument &document() { return *m_document; }
 
 private:
@@ -127,6 +135,8 @@ private:
     void replaceAll(const std::function<void(QTextCursor &)> &fill);
     void applyChars(const std::function<void(QTextCharFormat &)> &change);
     void applyBlocks(const std::function<void(QTextBlockFormat &)> &change);
+    // Marks of the paragraphs an edit touched would underline the wrong letters.
+    void dropSpellingMarks(int position, int added);
 
     RichTextDocument *m_document;
     QTextCursor m_cursor;

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QList>
 #include <QObject>
+#include <QPoint>
 #include <QRgb>
 #include <QSize>
 #include <QString>
@@ -51,6 +52,27 @@ struct ObjectInfo
     QString className;     // object class, empty for a plain picture
     QSize sizePx;
     QString sourcePath; // the file a linked object stays bound to; empty for a plain picture
+};
+
+// One paragraph as a reader of words (the spell checker) sees it.
+struct ParagraphText
+{
+    int start = 0; // position of its first character
+    // Unicode, one QChar per position, without the paragraph mark; an object is U+FFFC and a
+    // symbol font's character the glyph it shows.
+    QString text;
+    // Per character: false where the text is no ordinary writing (a symbol font's character, a
+    // raised or lowered one, an object).
+    QList<bool> plain;
+};
+
+// A right click (or the menu key) on the control. A handler that shows its own menu sets
+// `consumed`; otherwise the control shows none.
+struct ContextMenuRequest
+{
+    int position = 0; // the character under the pointer, else the caret
+    QPoint globalPos; // where the menu opens, in screen pixels
+    bool consumed = false;
 };
 
 // The rich-text control every text of the editor lives in: `exo` and the hidden buffers. Other
@@ -251,6 +273,45 @@ public:
     virtual int zoom() const { return 100; }
     virtual void setZoom(int percent) { Q_UNUSED(percent); }
 
+    // --- Paragraph reading and spelling marks ---
+    // Display only: marks are no character format, no undo step, no change of the text; they
+    // are never saved, copied or printed. An edit inside a marked paragraph removes its marks
+    // (they would underline the wrong letters) before contentsEdited is sent. The fallbacks suit a control
+    // without a view.
+    virtual int paragraphCount() const { return int(text().count('\r')) + 1; }
+    // The paragraph holding `position` (clamped), from 0.
+    virtual int paragraphAt(int position) const
+    {
+        return int(text().left(qBound(0, position, textLength())).count('\r'));
+    }
+    virtual ParagraphText paragraphText(int index) const
+    {
+        const QList<QByteArray> paragraphs = text().split('\r');
+        ParagraphText paragraph;
+        for (int i = 0; i < qBound(0, index, int(paragraphs.size()) - 1); ++i)
+            paragraph.start += int(paragraphs.at(i).size()) + 1;
+        paragraph.text = QString::fromLatin1(paragraphs.value(qBound(0, index, int(paragraphs.size()) - 1)));
+        paragraph.plain = QList<bool>(paragraph.text.size(), true);
+        return paragraph;
+    }
+    // The paragraphs the view shows now: start is the first, length how many; length 0 when
+    // nothing is on screen (a hidden buffer).
+    virtual TextRange visibleParagraphs() const { return {}; }
+    // Underlines `ranges` (positions, clipped to the paragraph) of paragraph `index` with a red
+    // wavy line, replacing its previous marks; an empty list removes them.
+    virtual void setSpellingMarks(int index, const QList<TextRange> &ranges)
+    {
+        Q_UNUSED(index)
+        Q_UNUSED(ranges)
+    }
+    // The marks paragraph `index` shows now, as positions; none when an edit hid them.
+    virtual QList<TextRange> spellingMarks(int index) const
+    {
+        Q_UNUSED(index)
+        return {};
+    }
+    virtual void clearSpellingMarks() {}
+
 Q_SIGNALS:
     void clicked();
     void focusGained();
@@ -262,6 +323,11 @@ Q_SIGNALS:
     void zoomChanged(int percent);
     void fileDragged(FileDrop &drop); // files over the text: set `accepted` to take them
     void filesDropped(const FileDrop &drop);
+    // The text changed at `position`: `removed` positions went, `added` came in their place.
+    // Sent after the change, for edits, undo and whole-content loads alike, by a control whose
+    // view exists (widget() was called): a hidden buffer is not laid out and tells nothing.
+    void contentsEdited(int position, int removed, int added);
+    void contextMenuRequested(ContextMenuRequest &request);
 };
 
 // What an object made from `path` shows: the image of an image file, read scaled to

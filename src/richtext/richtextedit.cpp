@@ -290,6 +290,17 @@ void RichTextEdit::focusInEvent(QFocusEvent *event)
 
 void RichTextEdit::contextMenuEvent(QContextMenuEvent *event)
 {
+    ContextMenuRequest request;
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        request.position = cursorForPosition(event->pos()).position();
+        request.globalPos = event->globalPos();
+    } else {
+        request.position = textCursor().position();
+        request.globalPos = viewport()->mapToGlobal(cursorRect().bottomLeft());
+    }
+    Q_EMIT contextMenuRequested(request);
+    if (request.consumed)
+        return;
     std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
     const bool editable = mayEditSelection();
     for (QAction *action : menu->actions()) {

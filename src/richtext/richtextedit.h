@@ -37,6 +37,7 @@ Q_SIGNALS:
     void zoomChanged(int percent);
     void fileDragged(FileDrop &drop);
     void filesDropped(const FileDrop &drop);
+    void contextMenuRequested(ContextMenuRequest &request);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

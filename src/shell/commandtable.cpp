@@ -102,6 +102,8 @@ const QList<MenuDefinition> &menuTable()
          {
              checkItem("liercolle", TR("Conserver la liaison lors du collage spécial"), true),
              checkItem("lierobj", TR("Conserver la liaison lors de l'insertion"), true),
+             separator("sepspell"),
+             checkItem("checkSpelling", TR("Vérifier l'&orthographe pendant la saisie"), true),
          }},
         {"outil",
          TR("&Outils"),

@@ -23,6 +23,7 @@
 #include "richtext/richtextcontrol.h"
 #include "search/searchmodule.h"
 #include "shelllog.h"
+#include "spell/spellmodule.h"
 #include "statefile.h"
 #include "symbols/symbolsmodule.h"
 #include "windowplacement.h"
@@ -235,6 +236,7 @@ void MainWindow::installModules()
 
     // Recent files, dropped files and zoom, once every command they reuse is in place.
     new DesktopHabits(*this, *m_exo, *m_documents, *m_exercise, *insertion.insertion, m_platform);
+    installSpelling(*this);
 }
 
 void MainWindow::addShellStartupSteps()

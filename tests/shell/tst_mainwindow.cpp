@@ -207,7 +207,9 @@ void tst_MainWindow::menus_data()
     QTest::newRow("Options") << "optopt"
                              << "Op&tions"
                              << QStringList{"liercolle|Conserver la liaison lors du collage spécial|ticked",
-                                            "lierobj|Conserver la liaison lors de l'insertion|ticked"};
+                                            "lierobj|Conserver la liaison lors de l'insertion|ticked",
+                                            "sepspell|-",
+                                            "checkSpelling|Vérifier l'&orthographe pendant la saisie|ticked"};
     QTest::newRow("Outils") << "outil"
                             << "&Outils"
                             << QStringList{"rechercher|&Rechercher|Ctrl+F",

@@ -1,0 +1,3 @@
+#include "spelllog.h"
+
+Q_LOGGING_CATEGORY(lcSpell, "veligram.spell")
