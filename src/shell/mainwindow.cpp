@@ -236,7 +236,7 @@ void MainWindow::installModules()
 
     // Recent files, dropped files and zoom, once every command they reuse is in place.
     new DesktopHabits(*this, *m_exo, *m_documents, *m_exercise, *insertion.insertion, m_platform);
-    installSpelling(*this);
+    installSpelling(*this, SpellServices::standard(&m_platform.settings));
 }
 
 void MainWindow::addShellStartupSteps()

@@ -3,6 +3,7 @@
 #include "dictionarylocator.h"
 #include "hunspellengine.h"
 #include "personaldictionary.h"
+#include "platform/settingsstore.h"
 #include "platform/shellhost.h"
 #include "richtext/richtextcontrol.h"
 #include "spellchecker.h"
@@ -13,7 +14,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QMenu>
-#include <QSettings>
 
 namespace {
 
@@ -40,7 +40,7 @@ QString tr(const char *text)
 
 } // namespace
 
-SpellServices SpellServices::standard()
+SpellServices SpellServices::standard(SettingsStore *settings)
 {
     SpellServices services;
     services.createEngine = []() -> std::unique_ptr<SpellEngine> {
@@ -52,10 +52,7 @@ SpellServices SpellServices::standard()
         return std::make_unique<BackgroundHunspellEngine>(*files);
     };
     services.personalDictionaryPath = PersonalDictionary::defaultPath();
-    services.settings = [] {
-        return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                           QStringLiteral("veligram"), QStringLiteral("veligram"));
-    };
+    services.settings = settings;
     return services;
 }
 
@@ -90,18 +87,17 @@ SpellModule installSpelling(ShellHost &host, const SpellServices &services)
         module.contextMenu =
             new SpellContextMenu(exo, module.checker, module.engine, module.dictionary, editCommands, &exo);
 
-        const std::unique_ptr<QSettings> settings = services.settings ? services.settings() : nullptr;
+        SettingsStore *settings = services.settings;
         const bool on =
             settings ? settings->value(QLatin1String(SpellSettings::kCheckWhileTyping), true).toBool() : true;
         SpellChecker *checker = module.checker;
         if (item) {
             item->setChecked(on);
-            host.bindCommand(
-                QStringLiteral("checkSpelling"), [item, checker, settingsOf = services.settings] {
-                    checker->setEnabled(item->isChecked());
-                    if (const std::unique_ptr<QSettings> store = settingsOf ? settingsOf() : nullptr)
-                        store->setValue(QLatin1String(SpellSettings::kCheckWhileTyping), item->isChecked());
-                });
+            host.bindCommand(QStringLiteral("checkSpelling"), [item, checker, settings] {
+                checker->setEnabled(item->isChecked());
+                if (settings)
+                    settings->setValue(QLatin1String(SpellSettings::kCheckWhileTyping), item->isChecked());
+            });
         }
         checker->setEnabled(on);
     }

@@ -6,7 +6,7 @@
 #include <memory>
 
 class PersonalDictionary;
-class QSettings;
+class SettingsStore;
 class ShellHost;
 class SpellChecker;
 class SpellContextMenu;
@@ -29,13 +29,13 @@ struct SpellServices
     std::function<std::unique_ptr<SpellEngine>()> createEngine;
     QString personalDictionaryPath;
     // Where the item's state is kept between runs (not in TEMPO.SPC, whose layout is fixed).
-    std::function<std::unique_ptr<QSettings>()> settings;
+    SettingsStore *settings = nullptr;
 
-    static SpellServices standard();
+    static SpellServices standard(SettingsStore *settings);
 };
 
 namespace SpellSettings {
 inline constexpr char kCheckWhileTyping[] = "spelling/checkWhileTyping";
 }
 
-SpellModule installSpelling(ShellHost &host, const SpellServices &services = SpellServices::standard());
+SpellModule installSpelling(ShellHost &host, const SpellServices &services);

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -49,6 +50,17 @@ void typeInto(QWidget *dialog, const char *name, const QString &text)
     QVERIFY2(box, name);
     box->setFocus();
     QTest::keyClicks(box, text);
+}
+
+// With VELIGRAM_SHOTS naming a folder, a picture of the window as the test left it, to look at.
+void shot(QWidget *window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("VELIGRAM_SHOTS");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    const QString scale = qEnvironmentVariable("VELIGRAM_X_SCALE", QStringLiteral("1"));
+    window->grab().save(QStringLiteral("%1/%2x-%3.png").arg(folder, scale, name));
 }
 
 } // namespace
@@ -160,6 +172,7 @@ void tst_LiveWindow::ionComposerInsertsItsPicture()
     QCOMPARE(exo().selStart(), 12);
     QVERIFY(!QGuiApplication::clipboard()->image().isNull());
     QTRY_VERIFY(exo().hasFocus());
+    shot(m_window.get(), fromToolBar ? QStringLiteral("ion-toolbar") : QStringLiteral("ion-menu"));
 }
 
 void tst_LiveWindow::undoGivesTheTextBack_data()
@@ -243,6 +256,7 @@ void tst_LiveWindow::reactionArrows()
     QTRY_VERIFY(arrows && arrows->isVisible());
     QTest::mouseClick(arrows, Qt::LeftButton);
     QTRY_COMPARE(exo().objectCount(), 1);
+    shot(m_window.get(), QStringLiteral("arrows"));
 }
 
 void tst_LiveWindow::scriptsByEveryRoad_data()
@@ -280,6 +294,8 @@ void tst_LiveWindow::scriptsByEveryRoad()
     // The mirror shows it back without applying anything again.
     QCOMPARE(exo().selection(), TextRange({1, 1}));
     QVERIFY(button->isChecked());
+    shot(m_window.get(),
+         QStringLiteral("script-") + QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-'));
 
     // And "Normal" by the same road gives back the baseline.
     auto *normal = m_window->findChild<QAbstractButton *>(QStringLiteral("Option2_0"));
@@ -334,6 +350,8 @@ void tst_LiveWindow::pensAndTogglesByEveryRoad()
         QTRY_COMPARE(exo().selBullet(), Mixed<bool>(true));
     }
     QCOMPARE(exo().selection(), TextRange({3, 3}));
+    shot(m_window.get(),
+         QStringLiteral("tool-") + QString::fromLatin1(QTest::currentDataTag()).replace(' ', '-'));
 }
 
 void tst_LiveWindow::everyControlHasANameAndAnAction()

@@ -1,4 +1,5 @@
 #include "platform/shellhost.h"
+#include "scriptedsettingsstore.h"
 #include "spell/personaldictionary.h"
 #include "spell/spellcontextmenu.h"
 #include "spell/spellmodule.h"
@@ -66,7 +67,11 @@ class tst_SpellModule : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
-    void init() { m_dir = std::make_unique<QTemporaryDir>(); }
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_settings = std::make_unique<ScriptedSettingsStore>();
+    }
     void withoutDictionary();
     void optionStateFromSettings_data();
     void optionStateFromSettings();
@@ -77,6 +82,7 @@ private Q_SLOTS:
 private:
     SpellServices services(bool withEngine, const QStringList &known = acceptanceWords()) const;
     std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<ScriptedSettingsStore> m_settings;
 };
 
 SpellServices tst_SpellModule::services(bool withEngine, const QStringList &known) const
@@ -88,10 +94,7 @@ SpellServices tst_SpellModule::services(bool withEngine, const QStringList &know
         return std::make_unique<ScriptedSpellEngine>(known);
     };
     result.personalDictionaryPath = m_dir->filePath(QStringLiteral("mots.txt"));
-    const QString settingsPath = m_dir->filePath(QStringLiteral("reglages.ini"));
-    result.settings = [settingsPath] {
-        return std::make_unique<QSettings>(settingsPath, QSettings::IniFormat);
-    };
+    result.settings = m_settings.get();
     return result;
 }
 
@@ -110,7 +113,7 @@ void tst_SpellModule::withoutDictionary()
     QCOMPARE(module.contextMenu->menuAt(4)->actions().size(), 4); // the edit commands
     QVERIFY(host.text->spellingMarks(0).isEmpty());
     QCOMPARE(host.text->textRtf(), before);
-    QVERIFY(!QFile::exists(m_dir->filePath(QStringLiteral("reglages.ini"))));
+    QVERIFY(m_settings->values().isEmpty());
 }
 
 void tst_SpellModule::optionStateFromSettings_data()
@@ -129,7 +132,7 @@ void tst_SpellModule::optionStateFromSettings()
     QFETCH(bool, ticked);
     const SpellServices spell = services(true);
     if (stored.isValid())
-        spell.settings()->setValue(QLatin1String(SpellSettings::kCheckWhileTyping), stored);
+        spell.settings->setValue(QLatin1String(SpellSettings::kCheckWhileTyping), stored);
     SpellHost host;
     host.text->setText("Le sle");
     const SpellModule module = installSpelling(host, spell);
@@ -147,10 +150,10 @@ void tst_SpellModule::tickingIsStored()
     QAction *item = host.command(QStringLiteral("checkSpelling"));
     item->trigger();
     QVERIFY(!module.checker->isEnabled());
-    QCOMPARE(spell.settings()->value(QLatin1String(SpellSettings::kCheckWhileTyping)), QVariant(false));
+    QCOMPARE(spell.settings->value(QLatin1String(SpellSettings::kCheckWhileTyping)), QVariant(false));
     item->trigger();
     QVERIFY(module.checker->isEnabled());
-    QCOMPARE(spell.settings()->value(QLatin1String(SpellSettings::kCheckWhileTyping)), QVariant(true));
+    QCOMPARE(spell.settings->value(QLatin1String(SpellSettings::kCheckWhileTyping)), QVariant(true));
 }
 
 void tst_SpellModule::personalWordsKnownAtStart_data()
