@@ -23,6 +23,7 @@
 #include "richtext/richtextcontrol.h"
 #include "search/searchmodule.h"
 #include "shelllog.h"
+#include "sidescroller.h"
 #include "spell/spellmodule.h"
 #include "statefile.h"
 #include "symbols/symbolsmodule.h"
@@ -343,6 +344,10 @@ void MainWindow::placeWidget(WindowArea area, QWidget *widget)
             m_formatBar->setMovable(false);
         }
         m_formatBar->addWidget(widget);
+        return;
+    }
+    if (area == WindowArea::SymbolPalettes || area == WindowArea::ExercisePanel) {
+        m_areas.at(area)->addWidget(new SideScroller(widget));
         return;
     }
     m_areas.at(area)->addWidget(widget);

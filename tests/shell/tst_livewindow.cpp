@@ -20,7 +20,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStandardPaths>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -87,6 +89,7 @@ private Q_SLOTS:
     void pensAndTogglesByEveryRoad();
     void everyControlHasANameAndAnAction();
     void everyCommandRuns();
+    void windowFitsTheScreen();
 
 private:
     QWidget *control(const char *name) const;
@@ -443,6 +446,29 @@ void tst_LiveWindow::everyCommandRuns()
     m_state->documentSaved = 0;
     m_window->command(QStringLiteral("quitter"))->trigger();
     QTRY_VERIFY(!m_window->isVisible());
+}
+
+void tst_LiveWindow::windowFitsTheScreen()
+{
+    // Maximised by the window manager on a small screen, frame and title included: the status
+    // bar (the zoom, the print messages) and the bottom of the text stay on the screen.
+    // At a scale of 2 an odd title bar height ends half a logical pixel off: one pixel is slack.
+    const QRect screen = m_window->screen()->availableGeometry().adjusted(0, 0, 0, 1);
+    QTRY_VERIFY(m_window->isMaximized() || screen.width() > 1024);
+    QTest::qWait(200);
+    const QRect frame = m_window->frameGeometry();
+    const QString sizes = QStringLiteral("frame %1x%2+%3+%4, screen %5x%6, minimum %7")
+                              .arg(frame.width())
+                              .arg(frame.height())
+                              .arg(frame.x())
+                              .arg(frame.y())
+                              .arg(screen.width())
+                              .arg(screen.height())
+                              .arg(m_window->minimumSizeHint().height());
+    QVERIFY2(screen.contains(frame), qPrintable(sizes));
+    const QWidget *status = m_window->statusBar();
+    const QRect shown(status->mapToGlobal(QPoint(0, 0)), status->size());
+    QVERIFY2(screen.contains(shown), qPrintable(sizes));
 }
 
 QTEST_MAIN(tst_LiveWindow)
