@@ -29,7 +29,7 @@ function(veligram_add_live_test name)
         add_test(NAME ${test} COMMAND bash ${PROJECT_SOURCE_DIR}/scripts/with-x.sh $<TARGET_FILE:${name}>)
         set_tests_properties(${test} PROPERTIES
             LABELS "${label};live"
-            ENVIRONMENT "VELIGRAM_X_SCALE=${scale};VELIGRAM_SAMPLES=${PROJECT_SOURCE_DIR}/../shared/rtf-samples"
+            ENVIRONMENT "VELIGRAM_X_SCALE=${scale};VELIGRAM_X_RETRY=1;VELIGRAM_SAMPLES=${PROJECT_SOURCE_DIR}/../shared/rtf-samples"
             SKIP_RETURN_CODE 77
             TIMEOUT 300)
     endforeach()
