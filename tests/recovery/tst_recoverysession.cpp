@@ -45,14 +45,25 @@ void tst_RecoverySession::delaysFromTheEnvironment()
     QCOMPARE(settings.longestMs, longest);
 }
 
-void tst_RecoverySession::aCleanQuitTakesTheCopiesAndFreesTheFolder()
+namespace {
+
+// A recovery folder in `dir`, with copies written as soon as a text changes.
+RecoverySession::Settings immediateCopies(const QTemporaryDir &dir)
 {
-    MainWindowFixture f;
-    QTemporaryDir dir;
     RecoverySession::Settings settings;
     settings.folder = dir.filePath(QStringLiteral("recovery"));
     settings.quietMs = 0;
     settings.longestMs = 0;
+    return settings;
+}
+
+} // namespace
+
+void tst_RecoverySession::aCleanQuitTakesTheCopiesAndFreesTheFolder()
+{
+    MainWindowFixture f;
+    QTemporaryDir dir;
+    const RecoverySession::Settings settings = immediateCopies(dir);
     RecoverySession session(
         settings, f.state, f.fake.messages, *f.window, [&f] { return f.window->exercisePath(); },
         [&f](const QString &path) { return f.window->openFromCommandLine(path); });
@@ -72,10 +83,7 @@ void tst_RecoverySession::anEditorWithoutTheFolderKeepsNoCopies()
 {
     MainWindowFixture f;
     QTemporaryDir dir;
-    RecoverySession::Settings settings;
-    settings.folder = dir.filePath(QStringLiteral("recovery"));
-    settings.quietMs = 0;
-    settings.longestMs = 0;
+    const RecoverySession::Settings settings = immediateCopies(dir);
     RecoveryFolder first(settings.folder);
     QVERIFY(first.claim());
     RecoverySession session(settings, f.state, f.fake.messages, *f.window, {}, {});
