@@ -69,8 +69,14 @@ QFont fontOf(const QTextCharFormat &format, const QFont &defaults)
 void derive(QTextCharFormat &format, const QFont &defaults)
 {
     // A character beyond 16 bits is an inline object, which sits on the baseline only so.
-    format.setVerticalAlignment(format.hasProperty(WideCharacter) ? QTextCharFormat::AlignBaseline
-                                                                  : QTextCharFormat::AlignNormal);
+    // An equation is placed about the x-height's middle, the one rule Qt's layouts give an
+    // inline object with a depth of its own (its handler lays itself out around that).
+    if (format.hasProperty(WideCharacter))
+        format.setVerticalAlignment(QTextCharFormat::AlignBaseline);
+    else if (format.hasProperty(EquationText))
+        format.setVerticalAlignment(QTextCharFormat::AlignMiddle);
+    else
+        format.setVerticalAlignment(QTextCharFormat::AlignNormal);
     const int twips = offsetTwips(format);
     if (twips == 0) {
         format.clearProperty(QTextFormat::TextBaselineOffset);

@@ -25,6 +25,7 @@ enum Property {
     FirstLineTwips, // block: first-line indent, also for bullets
     ObjectKey,      // image format: key of the ImageStore entry
     WideCharacter,  // uint: code point beyond 16 bits of a U+FFFC
+    EquationText,   // string: the linear text of an equation's U+FFFC
 };
 
 constexpr double kTwipsPerPixel = 15.0;

@@ -81,6 +81,7 @@ struct EmbeddedObject
     enum class Kind {
         Picture,  // image bytes we can decode: `imageData` in `imageFormat`
         Verbatim, // a picture or object we cannot show natively, kept as its RTF group
+        Equation, // an equation typed as linear text; `image` is its picture for other readers
     };
     Kind kind = Kind::Picture;
     QByteArray imageData;   // encoded bytes as read (PNG, JPEG …), written back unchanged
@@ -94,6 +95,10 @@ struct EmbeddedObject
     // An object made from a file stays linked to it: the file opens for editing, and the
     // picture is taken again from it. Empty for pictures and for objects read from elsewhere.
     QString sourcePath;
+    // Equation: its linear text (as typed), and how far its baseline sits above the picture's
+    // bottom edge, so that readers of the picture alone show it on the line's baseline.
+    QString equation;
+    int equationDescentTwips = 0;
 };
 
 struct TextRun

@@ -220,6 +220,10 @@ private:
 
     void writeObject(const EmbeddedObject &object)
     {
+        if (object.kind == EmbeddedObject::Kind::Equation) {
+            writeEquation(object);
+            return;
+        }
         if (object.kind == EmbeddedObject::Kind::Verbatim && !object.verbatimRtf.isEmpty()) {
             // Our files say \uc1; a group read under another count keeps it around itself.
             if (object.verbatimUnicodeSkip != 1) {
@@ -261,6 +265,22 @@ private:
         m_out.controlWord("result");
         writePicture(object);
         m_out.closeGroup();
+        m_out.closeGroup();
+    }
+
+    // An equation goes out as its picture, which every reader shows, lowered by its descent so
+    // that its baseline sits on the line's; its linear text goes before it in a group other
+    // readers skip, and brings the equation back when the file is opened here.
+    void writeEquation(const EmbeddedObject &object)
+    {
+        m_out.openGroup();
+        m_out.ignorableMarker();
+        m_out.controlWord("vgeq", qMax(0, object.equationDescentTwips));
+        m_out.text(object.equation);
+        m_out.closeGroup();
+        m_out.openGroup();
+        writeOffset(m_state.offsetTwips - qMax(0, object.equationDescentTwips));
+        writePicture(object);
         m_out.closeGroup();
     }
 

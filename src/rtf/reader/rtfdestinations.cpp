@@ -29,6 +29,7 @@ const std::unordered_map<std::string_view, RtfDestinationWord> &table()
         {"fonttbl", W::FontTable},
         {"colortbl", W::ColorTable},
         {"pict", W::Picture},
+        {"vgeq", W::Equation},
         {"object", W::Object},
         {"objclass", W::ObjectClass},
         {"objname", W::ObjectName},

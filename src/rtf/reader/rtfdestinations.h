@@ -20,6 +20,7 @@ enum class RtfDestination {
     ShapeInstance,      // \shpinst: a shape's properties; text is dropped
     ShapePropertyName,  // \sn: the name of the property whose \sv follows
     ShapeValue,         // \sv: a property's value; the picture of "pib" is the shape's own
+    EquationText,       // \*\vgeq: the linear text of the equation whose picture follows
     // Not a state: the group is skipped to its closing brace.
     Skip,
 };
@@ -48,6 +49,7 @@ enum class RtfDestinationWord {
     ShapePropertyName, // \sn
     ShapeValue,        // \sv
     ShapeResult,       // \shprslt: what a reader without shapes shows instead
+    Equation,          // \vgeq: our equation's linear text, for the picture after it
 };
 
 namespace RtfDestinations {

@@ -1,5 +1,6 @@
 #include "rtf/reader/rtfparser.h"
 
+#include "rtf/cp1252.h"
 #include "rtf/reader/rtfformatting.h"
 
 #include <algorithm>
@@ -167,10 +168,17 @@ void RtfParser::closeGroup(qsizetype end, bool truncated)
             } else if (m_pictureForShape) {
                 emitObject(std::move(picture));
                 m_shapeHasPicture = true;
+            } else if (top().destination == RtfDestination::Body && m_equationPending &&
+                       picture->kind == EmbeddedObject::Kind::Picture) {
+                emitEquation(std::move(picture));
             } else if (top().destination == RtfDestination::Body) {
                 emitObject(std::move(picture));
             }
         }
+        break;
+    case RtfDestination::EquationText:
+        if (closing.ownsDestination && !truncated)
+            m_equationPending = !m_equationText.trimmed().isEmpty();
         break;
     case RtfDestination::Object:
         if (closing.ownsDestination) {
@@ -201,7 +209,7 @@ void RtfParser::controlWord(const RtfToken &token)
     // A destination word in the outer group itself is a writer's mistake: skipping the group
     // would skip the whole document.
     if (destination != RtfDestinationWord::None && m_stack.size() > 2) {
-        destinationWord(destination, token.word);
+        destinationWord(destination, token.word, token.hasParameter ? token.parameter : 0);
         return;
     }
     if (m_ignorable && m_stack.size() > 2) {
@@ -360,6 +368,7 @@ void RtfParser::text(const char *bytes, qsizetype length)
     switch (top().destination) {
     case RtfDestination::Body:
         top().hadText = true;
+        m_equationPending = false; // text between them: the picture is no longer the equation's
         m_body.setProps(top().chars);
         m_body.bytes(bytes, length);
         break;
@@ -382,9 +391,32 @@ void RtfParser::text(const char *bytes, qsizetype length)
         if (m_shapeProperty.size() < 64)
             m_shapeProperty.append(bytes, length);
         break;
+    case RtfDestination::EquationText:
+        appendEquationText(Cp1252::decode(QByteArray(bytes, length)));
+        break;
     default:
         break;
     }
+}
+
+void RtfParser::appendEquationText(const QString &text)
+{
+    // A linear text is a line: a longer one is no equation of ours.
+    if (m_equationText.size() + text.size() <= MaxEquationText)
+        m_equationText += text;
+}
+
+void RtfParser::emitEquation(std::shared_ptr<EmbeddedObject> picture)
+{
+    m_equationPending = false;
+    picture->kind = EmbeddedObject::Kind::Equation;
+    picture->equation = m_equationText;
+    picture->equationDescentTwips = m_equationDescent;
+    // The picture was lowered for readers that show it alone; the equation sits on the line.
+    RtfCharProps props = top().chars;
+    props.offsetTwips += m_equationDescent;
+    m_body.setProps(props);
+    m_body.object(std::move(picture));
 }
 
 void RtfParser::hexByte(unsigned char byte)
@@ -400,6 +432,9 @@ void RtfParser::hexByte(unsigned char byte)
     case RtfDestination::FontTable:
         m_fonts.byte(byte);
         break;
+    case RtfDestination::EquationText:
+        appendEquationText(Cp1252::decode(QByteArray(1, char(byte))));
+        break;
     default:
         break;
     }
@@ -412,9 +447,14 @@ void RtfParser::unicodeChar(std::int64_t value)
         m_fonts.unicode(value < 0 ? value + 65536 : value);
         return;
     }
+    if (top().destination == RtfDestination::EquationText) {
+        appendEquationText(QString(QChar(char16_t(value < 0 ? value + 65536 : value))));
+        return;
+    }
     if (!inBody())
         return;
     top().hadText = true;
+    m_equationPending = false;
     m_body.setProps(top().chars);
     m_body.unicode(value < 0 ? value + 65536 : value); // a signed 16-bit number: -4064 is U+F020
 }
@@ -422,6 +462,7 @@ void RtfParser::unicodeChar(std::int64_t value)
 void RtfParser::emitChar(QChar c)
 {
     top().hadText = true;
+    m_equationPending = false;
     m_body.setProps(top().chars);
     m_body.character(c);
 }
@@ -429,6 +470,7 @@ void RtfParser::emitChar(QChar c)
 void RtfParser::emitSpecial(QChar c)
 {
     top().hadText = true;
+    m_equationPending = false;
     m_body.setProps(top().chars);
     m_body.special(c);
 }

@@ -28,6 +28,7 @@ public:
     // Deeper groups are skipped whole (their braces still counted), so hostile nesting costs
     // neither stack nor memory.
     static constexpr std::size_t MaxDepth = 1000;
+    static constexpr qsizetype MaxEquationText = 100000;
 
 private:
     void handleToken(const RtfToken &token);
@@ -35,7 +36,9 @@ private:
     void closeGroup(qsizetype end, bool truncated);
     void skipCurrentGroup();
     void controlWord(const RtfToken &token);
-    void destinationWord(RtfDestinationWord word, std::string_view name);
+    void destinationWord(RtfDestinationWord word, std::string_view name, std::int64_t parameter);
+    void appendEquationText(const QString &text);
+    void emitEquation(std::shared_ptr<EmbeddedObject> picture);
     void documentWord(RtfKeyword keyword, const RtfToken &token);
     void bodyWord(RtfKeyword keyword, const RtfToken &token);
     void controlSymbol(char symbol);
@@ -74,6 +77,11 @@ private:
     bool m_pictureForShape = false;
     bool m_shapeHasPicture = false;
     RtfObjectHandler m_object;
+    // An equation of ours: its linear text comes in an ignorable group just before its picture,
+    // which other readers show; the picture is lowered by the equation's descent (twips).
+    QString m_equationText;
+    int m_equationDescent = 0;
+    bool m_equationPending = false;
     bool m_numberingContinues = false;
     bool m_numberingBullet = true;
     RtfListTable m_lists;

@@ -1,8 +1,10 @@
 #include "rtf/reader/rtfparser.h"
 
+#include <algorithm>
+
 // How a destination word changes the group it opens: what its text becomes, and whether the
 // group is read at all.
-void RtfParser::destinationWord(RtfDestinationWord word, std::string_view name)
+void RtfParser::destinationWord(RtfDestinationWord word, std::string_view name, std::int64_t parameter)
 {
     using W = RtfDestinationWord;
     RtfGroupState &state = top();
@@ -37,6 +39,13 @@ void RtfParser::destinationWord(RtfDestinationWord word, std::string_view name)
         m_picture.begin(state.groupStart);
         return own(RtfDestination::Picture);
     }
+    case W::Equation:
+        if (!body)
+            return skipCurrentGroup();
+        m_equationText.clear();
+        m_equationDescent = int(std::clamp<std::int64_t>(parameter, 0, 32767));
+        m_equationPending = false;
+        return own(RtfDestination::EquationText);
     case W::Object:
         if (!body || m_object.active() || state.hadText)
             return skipCurrentGroup();
