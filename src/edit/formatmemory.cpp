@@ -39,6 +39,7 @@ void FormatMemory::memoriser()
 
 void FormatMemory::restituer()
 {
-    const EditBlock block(m_exo);
+    // The format given back belongs to the paste that asked for it: one undo removes both.
+    const EditBlock block(m_exo, EditBlock::JoinPrevious);
     copyFormat(m_tamponrtf, m_exo);
 }

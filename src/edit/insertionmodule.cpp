@@ -20,7 +20,7 @@ public:
     InsertionOwner(RichTextControl &exo, RichTextControl &Rtfinsert, EditorState &state,
                    const Platform &platform, InsertionHooks hooks)
         : QObject(&exo), insertion(exo, Rtfinsert, state, platform, hooks), objects(exo, insertion, platform),
-          printing(exo, state, platform.printer, hooks.showStatus),
+          printing(exo, state, platform.printer, hooks.showStatus, &platform.messages),
           pdf(exo, state, platform, hooks.showStatus)
     {}
 

@@ -30,9 +30,7 @@ bool PdfExport::exportpdf()
         const FileDialogResult chosen = m_platform.files.save(request);
         if (!chosen.accepted())
             return false;
-        QString path = chosen.path;
-        if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-            path += QStringLiteral(".pdf");
+        const QString path = withDefaultExtension(chosen.path, QStringLiteral("pdf"));
         if (m_platform.system.fileExists(path) &&
             m_platform.messages.show(tr("Ecraser le fichier existant?"), tr("Ce fichier existe déjà"),
                                      MessageIcon::Exclamation, MessageButtons::YesNo) != MessageAnswer::Yes) {

@@ -10,6 +10,39 @@
 
 namespace {
 
+// An up-down whose typed value must also lie on its steps (sizes go by 2 points): a value off
+// them is taken as the nearest step when the typing ends.
+class SteppedSpinBox : public QSpinBox
+{
+public:
+    QValidator::State validate(QString &input, int &pos) const override
+    {
+        const QValidator::State state = QSpinBox::validate(input, pos);
+        if (state != QValidator::Acceptable)
+            return state;
+        return onStep(valueFromText(input)) ? QValidator::Acceptable : QValidator::Intermediate;
+    }
+
+    void fixup(QString &input) const override
+    {
+        bool ok = false;
+        const int typed = input.trimmed().toInt(&ok);
+        if (!ok)
+            return;
+        input = textFromValue(nearestStep(typed));
+    }
+
+    int nearestStep(int value) const
+    {
+        const int step = qMax(1, singleStep());
+        const int steps = qRound(double(qBound(minimum(), value, maximum()) - minimum()) / step);
+        return qMin(maximum(), minimum() + steps * step);
+    }
+
+private:
+    bool onStep(int value) const { return (value - minimum()) % qMax(1, singleStep()) == 0; }
+};
+
 // A display box beside its up-down: the box shows the value, the up-down changes it.
 QSpinBox *addRow(QGridLayout *grid, int row, const QString &caption, const char *labelName,
                  const char *boxName, const char *upDownName, int minimum, int maximum, int stepSize,
@@ -22,12 +55,12 @@ QSpinBox *addRow(QGridLayout *grid, int row, const QString &caption, const char 
     box->setReadOnly(true);
     box->setAccessibleName(caption);
     box->setMaximumWidth(48);
-    auto *upDown = new QSpinBox;
+    auto *upDown = new SteppedSpinBox;
     upDown->setObjectName(QLatin1String(upDownName));
     upDown->setAccessibleName(caption);
     upDown->setRange(minimum, maximum);
     upDown->setSingleStep(stepSize);
-    upDown->setValue(value);
+    upDown->setValue(upDown->nearestStep(value));
     box->setText(QString::number(upDown->value()));
     QObject::connect(upDown, &QSpinBox::valueChanged, box,
                      [box](int v) { box->setText(QString::number(v)); });

@@ -15,6 +15,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -40,10 +41,29 @@ void SelectionMirror::connectEditor()
     connect(&m_exo, &RichTextControl::selectionChanged, this, &SelectionMirror::onSelectionChanged);
     connect(&m_exo, &RichTextControl::keyDown, this, &SelectionMirror::onKeyDown);
     connect(&m_exo, &RichTextControl::keyPress, this, &SelectionMirror::onKeyPress);
+    connect(&m_exo, &RichTextControl::formatChanged, this, &SelectionMirror::onFormatChanged);
+}
+
+void SelectionMirror::onFormatChanged()
+{
+    // A command that changed the format (by a click, a key or an accessibility action, focus
+    // or none) leaves the tool bar showing the selection as it now is. A command calls several
+    // setters: one refresh once it is done. The mirror's own settings call for none.
+    if (m_inMaj || m_majPending)
+        return;
+    m_majPending = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_majPending = false;
+            maj();
+        },
+        Qt::QueuedConnection);
 }
 
 void SelectionMirror::maj()
 {
+    const QScopedValueRollback inMaj(m_inMaj, true);
     m_characters.setFontBoxGuard(false);
     mirrorRuler();
     mirrorFontBox();
@@ -156,8 +176,9 @@ void SelectionMirror::mirrorSize()
         return;
     }
     // Outside the up-down's range the box shows the value it keeps.
+    // A half-point size shows rounded (11.5 as 12), as the up-down holds whole points.
     if (size >= 8.0 && size <= 72.0)
-        m_characters.setUpDown1(int(size.value()));
+        m_characters.setUpDown1(qRound(size.value()));
     m_controls.bar->taille->setText(QString::number(m_controls.bar->UpDown1->value()));
 }
 

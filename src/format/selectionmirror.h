@@ -38,6 +38,7 @@ public:
     void onMouseDown(const MouseStroke &mouse);
     void onKeyDown(KeyStroke &key);
     void onKeyPress(KeyStroke &key);
+    void onFormatChanged();
 
 private:
     void mirrorRuler();
@@ -56,4 +57,6 @@ private:
     ScriptFormat &m_scripts;
     Ruler &m_ruler;
     FormatMemory &m_memory;
+    bool m_inMaj = false;
+    bool m_majPending = false;
 };

@@ -31,7 +31,8 @@ void Ruler::majregle()
 void Ruler::click(double xCm)
 {
     const Mixed<int> before = m_exo.selTabCount();
-    if (before.isMixed()) {
+    // A paragraph holds at most 32 stops: a 33rd would silently push the last one out.
+    if (before.isMixed() || before.value() >= maxTabStops) {
         refuse();
         return;
     }

@@ -17,6 +17,7 @@ class Ruler : public QObject
 public:
     static constexpr int markerCount = 10;
     static constexpr double pixelsPerCm = 38.2;
+    static constexpr int maxTabStops = 32;        // what a paragraph holds
     static constexpr double markerOffsetPx = 16;  // a marker's middle sits on its stop
     static constexpr double hotSpotTwips = 225;   // where a dragged marker is held
     static constexpr double twipsPerCm = 573;     // 38.2 pixels of 15 twips

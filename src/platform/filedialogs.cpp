@@ -28,3 +28,14 @@ QString defaultDocumentFolder()
         return documents;
     return QDir::homePath();
 }
+
+QString withDefaultExtension(const QString &path, const QString &extension)
+{
+    const QFileInfo typed(QDir::fromNativeSeparators(path));
+    if (path.isEmpty() || typed.fileName().isEmpty() || !typed.suffix().isEmpty())
+        return path;
+    // "ex1." ends with an empty extension: the dot stays and the extension follows it.
+    if (path.endsWith(QLatin1Char('.')))
+        return path + extension;
+    return path + QLatin1Char('.') + extension;
+}

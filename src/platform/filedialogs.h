@@ -41,3 +41,7 @@ QStringList toQtNameFilters(const QString &filter);
 // the home folder where there is none. Never the process's working folder, which is wherever
 // the editor happened to be started (a source tree, a system folder).
 QString defaultDocumentFolder();
+
+// A name typed without an extension gets `extension` ("rtf"), as every desktop editor gives the
+// filter's; a name that has one is kept as typed ("notes.txt" stays).
+QString withDefaultExtension(const QString &path, const QString &extension);

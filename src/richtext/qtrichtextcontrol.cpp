@@ -29,7 +29,11 @@ QtRichTextControl::QtRichTextControl(QObject *parent)
         dropSpellingMarks(position, added);
         Q_EMIT contentsEdited(position, removed, added);
     });
-    connect(m_document, &QTextDocument::contentsChanged, this, [this] { m_resume.position = -1; });
+    connect(m_document, &QTextDocument::contentsChanged, this, [this] {
+        m_resume.position = -1;
+        if (m_replacing == 0)
+            Q_EMIT edited();
+    });
 }
 
 QtRichTextControl::~QtRichTextControl()
@@ -219,6 +223,7 @@ void QtRichTextControl::replaceContent(const RichDocument &document)
 
 void QtRichTextControl::replaceAll(const std::function<void(QTextCursor &)> &fill)
 {
+    ++m_replacing;
     m_document->setUndoRedoEnabled(false);
     // A null page size keeps the layout from typesetting the text as it goes in; giving the
     // page back asks for a layout of the whole document, which Qt does lazily: what the view
@@ -240,6 +245,7 @@ void QtRichTextControl::replaceAll(const std::function<void(QTextCursor &)> &fil
     m_document->setPageSize(page);
     m_document->setUndoRedoEnabled(true);
     m_document->clearUndoRedoStacks();
+    --m_replacing;
     c.setPosition(0);
     setCursor(c);
 }
@@ -365,6 +371,12 @@ void QtRichTextControl::beginEditBlock()
 {
     ++m_editBlockDepth;
     QTextCursor(m_document).beginEditBlock();
+}
+
+void QtRichTextControl::joinPreviousEditBlock()
+{
+    ++m_editBlockDepth;
+    QTextCursor(m_document).joinPreviousEditBlock();
 }
 
 void QtRichTextControl::endEditBlock()

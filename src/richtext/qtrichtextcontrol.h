@@ -101,6 +101,7 @@ public:
     void clearUndo() override;
     void beginEditBlock() override;
     void endEditBlock() override;
+    void joinPreviousEditBlock() override;
 
     void refresh() override;
     void setFocus() override;
@@ -147,6 +148,8 @@ private:
     int m_lastAnchor = 0;
     int m_lastPosition = 0;
     int m_editBlockDepth = 0;
+    // While the whole text is replaced (a load, not an edit), changes are not told as edits.
+    int m_replacing = 0;
     QString m_fileError;
     int m_zoom = 100;
     // Where the last textPiece stopped, for the next piece of the same copy.

@@ -22,11 +22,13 @@ void QtRichTextControl::applyChars(const std::function<void(QTextCharFormat &)> 
         setCursor(formatter.cursor());
     if (m_edit && !formatter.cursor().hasSelection())
         m_edit->setCurrentCharFormat(formatter.cursor().charFormat());
+    Q_EMIT formatChanged();
 }
 
 void QtRichTextControl::applyBlocks(const std::function<void(QTextBlockFormat &)> &change)
 {
     SelectionFormatter(*m_document, cursor()).changeBlocks(change);
+    Q_EMIT formatChanged();
 }
 
 Mixed<QString> QtRichTextControl::selFontName() const
@@ -49,6 +51,7 @@ void QtRichTextControl::setSelFontName(const QString &name)
         setCursor(formatter.cursor());
         if (m_edit)
             m_edit->setCurrentCharFormat(formatter.cursor().charFormat());
+        Q_EMIT formatChanged();
         return;
     }
     // Symbol characters were rewritten in place; the selection still spans them.
@@ -56,6 +59,7 @@ void QtRichTextControl::setSelFontName(const QString &name)
     again.setPosition(anchor);
     again.setPosition(position, QTextCursor::KeepAnchor);
     setCursor(again);
+    Q_EMIT formatChanged();
 }
 
 Mixed<double> QtRichTextControl::selFontSize() const
@@ -176,6 +180,7 @@ Mixed<bool> QtRichTextControl::selBullet() const
 void QtRichTextControl::setSelBullet(bool on)
 {
     SelectionFormatter(*m_document, cursor()).setBullet(on);
+    Q_EMIT formatChanged();
 }
 
 Mixed<double> QtRichTextControl::selIndent() const
@@ -353,6 +358,7 @@ QImage QtRichTextControl::picture(int maxWidthPx) const
     if (m_document->isEmpty() || maxWidthPx <= 0)
         return {};
     RichTextDocument copy;
+    copy.prepareLayout(); // the handlers of wide characters and equations draw them
     copy.setDefaultFont(m_document->defaultFont());
     QTextCursor target(&copy);
     target.insertFragment(QTextDocumentFragment(m_document));

@@ -253,6 +253,21 @@ public:
     // width); its class and link stay. One undo step. Out of range or null picture: nothing.
     virtual void setObjectPicture(int index, const QImage &picture) = 0;
 
+    // --- Equations: one position each, drawn from their linear text (a U+FFFC in
+    // paragraphText, ' ' in text) in the size, colour and offset of their character format ---
+    // Replaces the selection by the equation `linear` in the format of the selection's first
+    // character (at a caret, what is typed next); the caret ends after it. One undo step. A
+    // blank text inserts nothing.
+    virtual void insertEquation(const QString &linear) { Q_UNUSED(linear) }
+    // The linear text when the selection is exactly one equation; empty otherwise.
+    virtual QString selEquation() const { return {}; }
+    // The linear text of the equation at `position`; empty when there is none.
+    virtual QString equationAt(int position) const
+    {
+        Q_UNUSED(position)
+        return {};
+    }
+
     // --- Undo and edit blocks ---
     virtual bool canUndo() const = 0;
     virtual void undo() = 0;
@@ -260,6 +275,9 @@ public:
     // Everything between begin and end is one undo step; blocks nest. Use EditBlock.
     virtual void beginEditBlock() = 0;
     virtual void endEditBlock() = 0;
+    // Like beginEditBlock, but what follows joins the undo step before it (the format given back
+    // after a paste belongs to the paste). With no step before, a new one begins.
+    virtual void joinPreviousEditBlock() { beginEditBlock(); }
 
     // --- Display ---
     virtual void refresh() = 0;
@@ -320,6 +338,13 @@ Q_SIGNALS:
     void mouseDown(const MouseStroke &mouse);
     void selectionChanged();
     void textChanged();
+    // The content or the format of the text changed by an edit, a command or an undo: whatever
+    // the user would lose by closing without saving. Not sent when setText, setTextRtf or
+    // loadFile replace the whole text.
+    void edited();
+    // A setter changed the format of the selection, or at a caret the format of what is typed
+    // next; sent once a setter call, after the change.
+    void formatChanged();
     void zoomChanged(int percent);
     void fileDragged(FileDrop &drop); // files over the text: set `accepted` to take them
     void filesDropped(const FileDrop &drop);
@@ -328,6 +353,8 @@ Q_SIGNALS:
     // view exists (widget() was called): a hidden buffer is not laid out and tells nothing.
     void contentsEdited(int position, int removed, int added);
     void contextMenuRequested(ContextMenuRequest &request);
+    // A double-click on the equation at `position`, which is now selected alone.
+    void equationActivated(int position);
 };
 
 // What an object made from `path` shows: the image of an image file, read scaled to
@@ -339,7 +366,10 @@ QImage objectPictureOf(const QString &path, int maxWidthPx = 0);
 class EditBlock
 {
 public:
+    enum Join { JoinPrevious };
     explicit EditBlock(RichTextControl &control) : m_control(control) { m_control.beginEditBlock(); }
+    // Joins the undo step before it (see joinPreviousEditBlock).
+    EditBlock(RichTextControl &control, Join) : m_control(control) { m_control.joinPreviousEditBlock(); }
     ~EditBlock() { m_control.endEditBlock(); }
     EditBlock(const EditBlock &) = delete;
     EditBlock &operator=(const EditBlock &) = delete;

@@ -31,7 +31,11 @@ DocumentController::DocumentController(EditorState &state, Platform &platform, R
                                        std::function<void()> updateTitle)
     : m_state(state), m_platform(platform), m_exo(exo), m_sujetampon(sujetampon), m_corectampon(corectampon),
       m_items(exerciseItems), m_updateTitle(std::move(updateTitle))
-{}
+{
+    // Any change of exo's text is work the close guard must offer to save, whatever road it took
+    // (a key, a menu, a dialog, a drop, an undo); loading a whole text is no change.
+    QObject::connect(&m_exo, &RichTextControl::edited, &m_exo, [&state] { state.documentSaved = 0; });
+}
 
 bool DocumentController::confirmSaveChanges()
 {
@@ -151,9 +155,10 @@ bool DocumentController::saveAs()
         m_state.currentDocumentPath.isEmpty() ? QStringLiteral("*.rtf") : m_state.currentDocumentPath;
     request.cancelIsError = true;
     for (;;) {
-        const FileDialogResult chosen = m_platform.files.save(request);
+        FileDialogResult chosen = m_platform.files.save(request);
         if (chosen.cancelled && !chosen.failed)
             return false;
+        chosen.path = withDefaultExtension(chosen.path, QStringLiteral("rtf"));
         QString reason; // the system's, when the write failed
         if (!chosen.failed) {
             if (chosen.path != m_state.currentDocumentPath && m_platform.system.fileExists(chosen.path)) {

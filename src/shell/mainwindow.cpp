@@ -255,7 +255,12 @@ void MainWindow::addShellStartupSteps()
     });
     addStartupStep(StartupStep::WindowPlacement, [this] { placeOnScreen(); });
     addStartupStep(StartupStep::DocumentSaved, [this] { m_state.documentSaved = 1; });
-    addStartupStep(StartupStep::InitialFormat, [this] { applyInitialFormat(); });
+    addStartupStep(StartupStep::InitialFormat, [this] {
+        // The typing format of the empty text is no change the user made.
+        const int16_t saved = m_state.documentSaved;
+        applyInitialFormat();
+        m_state.documentSaved = saved;
+    });
     addStartupStep(StartupStep::Title, [this] {
         if (m_state.currentDocumentPath.isEmpty())
             m_state.currentDocumentPath = EditorState::untitled;

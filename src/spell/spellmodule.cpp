@@ -102,7 +102,9 @@ SpellModule installSpelling(ShellHost &host, const SpellServices &services)
         checker->setEnabled(on);
     }
     SpellContextMenu *menu = module.contextMenu;
-    QObject::connect(&exo, &RichTextControl::contextMenuRequested, menu,
-                     [menu](ContextMenuRequest &request) { menu->show(request); });
+    QObject::connect(&exo, &RichTextControl::contextMenuRequested, menu, [menu](ContextMenuRequest &request) {
+        if (!request.consumed) // a module before us showed a menu of its own
+            menu->show(request);
+    });
     return module;
 }

@@ -21,7 +21,15 @@ SpecialCharacters::SpecialCharacters(RichTextControl &exo, RichTextControl &tamp
 void SpecialCharacters::insert(const QString &gridFont, unsigned char code)
 {
     const Mixed<QString> exoFont = m_exo.selFontName();
-    const QString toolBarFont = m_fontBox.text ? m_fontBox.text() : exoFont.valueOr(QString());
+    QString toolBarFont = (m_fontBox.text ? m_fontBox.text() : exoFont.valueOr(QString())).trimmed();
+    if (toolBarFont.isEmpty() && exoFont.isMixed() && m_exo.selLength() > 0) {
+        // The box is blank over several fonts: typing goes on in the font of the selection's
+        // first character, as after a palette symbol, never in the grid's font.
+        const TextRange selection = m_exo.selection();
+        m_exo.setSelection({selection.start, 1});
+        toolBarFont = m_exo.selFontName().valueOr(QString());
+        m_exo.setSelection(selection);
+    }
 
     m_buffer.setText(QByteArray(1, char(code)));
     m_buffer.setSelection({0, 1});

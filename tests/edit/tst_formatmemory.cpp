@@ -83,6 +83,8 @@ void tst_FormatMemory::mixedAttributeComesBackAsTheBlanksDefault()
 
 void tst_FormatMemory::restoreIsOneUndoStep()
 {
+    // The restore belongs to the paste before it: one undo takes both away, where it used to
+    // take the restore alone and leave the paste.
     const auto exo = createRichTextControl();
     const auto tamponrtf = createRichTextControl();
     exo->setText("abcdef");
@@ -90,15 +92,12 @@ void tst_FormatMemory::restoreIsOneUndoStep()
     exo->setSelBold(true);
     exo->setSelColor(qRgb(200, 0, 0));
     exo->setSelFontSize(20);
+    exo->setSelection({6, 0});
+    exo->setSelAlignment(2);
     FormatMemory memory(*exo, *tamponrtf);
     memory.memoriser();
-    exo->setSelection({0, 3});
-    exo->setSelUnderline(true); // an edit before the restore
-    exo->setSelection({3, 3});
-    exo->setSelBold(false);
-    exo->setSelColor(qRgb(0, 0, 0));
-    exo->setSelFontSize(10);
     const QByteArray before = exo->textRtf();
+    exo->setSelRtf(R"({\rtf1{\fonttbl{\f0 Symbol;}}\pard\qr\f0\fs24 xy\par})"); // the paste
     memory.restituer();
     QVERIFY(exo->selFontSize() == 20.0);
     exo->undo();

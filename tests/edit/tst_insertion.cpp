@@ -41,7 +41,8 @@ struct InsertionFixture
         hooks.showStatus = [this](const QString &message) { status << message; };
         commands = std::make_unique<InsertionCommands>(*exo, *Rtfinsert, state, platform, hooks);
         objects = std::make_unique<ObjectInsertion>(*exo, *commands, platform, [this] { return nextChoice; });
-        printing = std::make_unique<PrintCommands>(*exo, state, fake.printer, hooks.showStatus);
+        printing =
+            std::make_unique<PrintCommands>(*exo, state, fake.printer, hooks.showStatus, &fake.messages);
         // Only a paste sent to exo itself lands: the focus may be anywhere when it is sent.
         fake.keys.setHandler([this](QWidget *receiver, const QString &keys) {
             if (receiver == exo->widget() && keys == QLatin1String("+{INSERT}") && fake.clipboard.hasImage())
@@ -424,29 +425,46 @@ void tst_Insertion::printSelectionOrWholeText()
 void tst_Insertion::withoutPrinterThePdfGoesBesideTheDocument_data()
 {
     QTest::addColumn<QString>("document");
+    QTest::addColumn<bool>("pdfExists");
     QTest::addColumn<QString>("pdf");
-    QTest::newRow("a document with a file")
-        << path(QStringLiteral("cours/enonce.v2.rtf")) << path(QStringLiteral("cours/enonce.v2.pdf"));
+    QTest::newRow("a document with a file") << path(QStringLiteral("cours/enonce.v2.rtf")) << false
+                                            << path(QStringLiteral("cours/enonce.v2.pdf"));
     QTest::newRow("a text without a file")
-        << EditorState::untitled << path(QStringLiteral("home/Documents/SANS NOM.pdf"));
+        << EditorState::untitled << false << path(QStringLiteral("home/Documents/SANS NOM.pdf"));
     QTest::newRow("a text read from a .pdf name keeps it")
-        << path(QStringLiteral("cours/drole.pdf")) << path(QStringLiteral("cours/drole.pdf.pdf"));
+        << path(QStringLiteral("cours/drole.pdf")) << false << path(QStringLiteral("cours/drole.pdf.pdf"));
+    QTest::newRow("an older PDF of that name is kept")
+        << path(QStringLiteral("cours/td.rtf")) << true << path(QStringLiteral("cours/td (2).pdf"));
 }
 
 void tst_Insertion::withoutPrinterThePdfGoesBesideTheDocument()
 {
     QFETCH(QString, document);
+    QFETCH(bool, pdfExists);
     QFETCH(QString, pdf);
     QDir().mkpath(path(QStringLiteral("cours")));
+    const QString older = path(QStringLiteral("cours/td.pdf"));
+    if (pdfExists)
+        QVERIFY(!writeFile(older, "older").isEmpty());
     InsertionFixture f("Bonjour");
     f.state.currentDocumentPath = QDir::toNativeSeparators(document);
     f.fake.printer.setPrinterInstalled(false);
+    f.fake.messages.answerNext(MessageAnswer::Ok);
     f.printing->imprimons();
     QCOMPARE(QDir::fromNativeSeparators(f.fake.printer.calls()[0].pdfWhenNoPrinter), pdf);
     QVERIFY(QFileInfo(pdf).size() > 0);
     QCOMPARE(pdfPageCount(pdf), 1);
     QCOMPARE(f.status.size(), 1);
     QVERIFY2(f.status[0].contains(QDir::toNativeSeparators(pdf)), qPrintable(f.status[0]));
+    // Said in a box too: a status line goes by unnoticed.
+    QCOMPARE(f.fake.messages.asked().size(), 1);
+    QVERIFY(f.fake.messages.asked()[0].text.contains(QDir::toNativeSeparators(pdf)));
+    if (pdfExists) {
+        QFile kept(older);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("older"));
+        QFile::remove(older);
+    }
     QFile::remove(pdf);
 }
 

@@ -79,6 +79,8 @@ private Q_SLOTS:
     void decabizRemovesSmallModeThenSetsIt();
     void formateurDefaults_data();
     void formateurDefaults();
+    void formateurTypedSizeGoesToAStep_data();
+    void formateurTypedSizeGoesToAStep();
 };
 
 void tst_BulkScripts::emptySelectionGivesTheMessage_data()
@@ -296,6 +298,30 @@ void tst_BulkScripts::formateurDefaults()
     QCOMPARE(sizeBox->text(), QStringLiteral("10"));
     QCOMPARE(dialog.settings().size, 10);
     QCOMPARE(dialog.settings().kind, kind);
+}
+
+void tst_BulkScripts::formateurTypedSizeGoesToAStep_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("size");
+    QTest::newRow("on a step") << "12" << 12;
+    QTest::newRow("odd size, nearest step above") << "11" << 12;
+    QTest::newRow("odd size 9") << "9" << 10;
+}
+
+void tst_BulkScripts::formateurTypedSizeGoesToAStep()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, size);
+    Formateur dialog(FormateurSettings{1, 8, 6});
+    auto *upDown = dialog.findChild<QSpinBox *>(QStringLiteral("UpDown1"));
+    QVERIFY(upDown);
+    upDown->selectAll();
+    QTest::keyClicks(upDown, typed);
+    QTest::keyClick(upDown, Qt::Key_Tab); // the typing ends when the focus leaves
+    upDown->interpretText();
+    QCOMPARE(dialog.settings().size, size);
+    QCOMPARE(upDown->value() % 2, 0);
 }
 
 QTEST_MAIN(tst_BulkScripts)

@@ -76,6 +76,8 @@ private Q_SLOTS:
     void toggleShortcutsMoveTheChoice();
     void mirrorShowsTheSelection();
     void mirrorOfAMixedSelection();
+    void mirrorRoundsAHalfPointSize();
+    void formatCommandRefreshesTheMirror();
     void mirrorLeavesTheTextAlone_data();
     void mirrorLeavesTheTextAlone();
     void userCommandsFormatInOneUndoStep_data();
@@ -207,6 +209,33 @@ void tst_FormatInWindow::mirrorShowsTheSelection()
     for (int i = 0; i < 4; ++i)
         QVERIFY(!f.checked(QStringLiteral("optcoul(%1)").arg(i)));
     QVERIFY(f.find<QLabel>("cotext")->styleSheet().contains("#010203"));
+}
+
+void tst_FormatInWindow::mirrorRoundsAHalfPointSize()
+{
+    Fixture f;
+    f.exo().setText("abc");
+    f.exo().setSelection({0, 3});
+    f.exo().setSelFontSize(11.5);
+    f.window->mirror().maj();
+    QCOMPARE(f.find<QLineEdit>("taille")->text(), QStringLiteral("12")); // not a truncated 11
+}
+
+void tst_FormatInWindow::formatCommandRefreshesTheMirror()
+{
+    // A command that changes the format, by whatever road, shows it in the tool bar without
+    // waiting for the caret to move.
+    Fixture f;
+    f.exo().setText("abc def");
+    f.exo().setSelection({0, 3});
+    f.window->mirror().maj();
+    QVERIFY(!f.checked("Check1(1)"));
+    f.exo().setSelBold(true);
+    f.exo().setSelFontSize(14);
+    QTRY_VERIFY(f.checked("Check1(1)"));
+    QTRY_COMPARE(f.find<QLineEdit>("taille")->text(), QStringLiteral("14"));
+    QCOMPARE(f.state.mirrorPhase, int16_t(0));
+    QCOMPARE(f.exo().selection(), TextRange({0, 3}));
 }
 
 void tst_FormatInWindow::mirrorOfAMixedSelection()

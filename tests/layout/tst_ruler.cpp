@@ -16,6 +16,7 @@ private Q_SLOTS:
     void click_data();
     void click();
     void clickOnMixedStopsIsRefused();
+    void clickBeyondTheLastStopAllowedIsRefused();
     void dragClampsAndDrops_data();
     void dragClampsAndDrops();
     void markersFollowTheStops();
@@ -79,6 +80,24 @@ void tst_Ruler::clickOnMixedStopsIsRefused()
     QCOMPARE(boxes.asked().first().icon, MessageIcon::Stop);
     exo->setSelStart(0);
     QCOMPARE(stopsOf(*exo), QList<double>{50});
+}
+
+void tst_Ruler::clickBeyondTheLastStopAllowedIsRefused()
+{
+    // A 33rd stop used to push the 32nd out of the paragraph without a word.
+    const auto exo = createRichTextControl();
+    exo->setText("tabs");
+    QList<double> full;
+    for (int i = 0; i < Ruler::maxTabStops; ++i)
+        full << 10.0 * (i + 1);
+    setStops(*exo, full);
+    ScriptedMessageBoxes boxes;
+    boxes.answerNext(MessageAnswer::Ok);
+    Ruler ruler(*exo, boxes);
+    ruler.click(1.0);
+    QCOMPARE(boxes.asked().size(), 1);
+    QCOMPARE(boxes.asked().first().title, QStringLiteral("Tabulation refusée"));
+    QCOMPARE(stopsOf(*exo), full);
 }
 
 void tst_Ruler::dragClampsAndDrops_data()

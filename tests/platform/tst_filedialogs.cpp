@@ -11,6 +11,8 @@ private Q_SLOTS:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void nameFilters_data();
     void nameFilters();
+    void defaultExtension_data();
+    void defaultExtension();
 };
 
 void tst_FileDialogs::nameFilters_data()
@@ -37,6 +39,33 @@ void tst_FileDialogs::nameFilters()
     QFETCH(QString, filter);
     QFETCH(QStringList, expected);
     QCOMPARE(toQtNameFilters(filter), expected);
+}
+
+void tst_FileDialogs::defaultExtension_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("no extension") << "/tmp/ex1"
+                                  << "/tmp/ex1.rtf";
+    QTest::newRow("already rtf") << "/tmp/ex1.rtf"
+                                 << "/tmp/ex1.rtf";
+    QTest::newRow("another extension is kept") << "/tmp/notes.txt"
+                                               << "/tmp/notes.txt";
+    QTest::newRow("capitals kept") << "/tmp/EX.RTF"
+                                   << "/tmp/EX.RTF";
+    QTest::newRow("dot in a folder name") << "/tmp/v1.2/ex1"
+                                          << "/tmp/v1.2/ex1.rtf";
+    QTest::newRow("trailing dot") << "/tmp/ex1."
+                                  << "/tmp/ex1.rtf";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void tst_FileDialogs::defaultExtension()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+    QCOMPARE(withDefaultExtension(typed, QStringLiteral("rtf")), expected);
 }
 
 QTEST_MAIN(tst_FileDialogs)

@@ -214,9 +214,9 @@ std::vector<std::pair<qsizetype, qsizetype>> alignment(const QList<Drawn> &a, co
 
 bool sameSize(double a, double b)
 {
-    // LibreOffice draws scripts at 58 % of the size, Word and RichEdit at two thirds, which the
-    // editor writes to the nearest half-point: sizes that close look the same on the page.
-    return std::abs(a - b) <= std::max(0.5, 0.2 * std::max(a, b));
+    // The editor draws scripts as LibreOffice does, at 58 % of the size, to the nearest
+    // half-point: what LibreOffice shows of a file saved here is the original's size.
+    return std::abs(a - b) <= 0.5;
 }
 
 } // namespace

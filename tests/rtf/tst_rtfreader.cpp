@@ -277,29 +277,29 @@ void tst_RtfReader::charStyle_data()
     row("down in half-points", R"(\dn5 x)", style([](CharStyle &s) { s.offsetTwips = -50; }));
     row("exact offset overrides", R"(\dn6\vgoff-64 x)", style([](CharStyle &s) { s.offsetTwips = -64; }));
     row("up0 is the baseline", R"(\up6\up0 x)", style([](CharStyle &) {}));
-    // Scripts are drawn at two thirds of the size, shifted by a part of the full size.
+    // Scripts are drawn at 58 % of the size (as LibreOffice draws them), shifted by a part of the full size.
     row("superscript raises a third", R"(\fs20\super x)", style([](CharStyle &s) {
-            s.halfPoints = 13;
+            s.halfPoints = 12;
             s.offsetTwips = 67;
         }));
     row("subscript lowers a fifth", R"(\sub x)", style([](CharStyle &s) {
-            s.halfPoints = 16;
+            s.halfPoints = 14;
             s.offsetTwips = -48;
         }));
     row("size given after the script", R"(\super\fs30 x)", style([](CharStyle &s) {
-            s.halfPoints = 20;
+            s.halfPoints = 17;
             s.offsetTwips = 100;
         }));
     row("script of the enclosing group", R"({\sub{\fs18 x}})", style([](CharStyle &s) {
-            s.halfPoints = 12;
+            s.halfPoints = 10;
             s.offsetTwips = -36;
         }));
     row("the later script wins", R"(\sub\super x)", style([](CharStyle &s) {
-            s.halfPoints = 16;
+            s.halfPoints = 14;
             s.offsetTwips = 80;
         }));
     row("script after an offset", R"(\up4\super x)", style([](CharStyle &s) {
-            s.halfPoints = 16;
+            s.halfPoints = 14;
             s.offsetTwips = 80;
         }));
     row("offset after a script keeps the size", R"(\super\up4 x)",

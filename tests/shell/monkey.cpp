@@ -1,7 +1,9 @@
 // A monkey on the assembled editor: random typing, selections and commands from the menus and
 // the tool bar, dialogs answered at random, and every so often a save and a reopen that must
-// give the same text. It stops with a non-zero status on a hang of more than 2 s or on a saved
-// file that does not reopen to the same text; a crash or a sanitizer report stops it anyway.
+// give the same text. It stops with a non-zero status on a hang of more than 2 s, on a saved
+// file that does not reopen to the same text, on a step that changed the text without marking
+// it changed (the close guard would then lose it) and on a save that leaves it marked changed;
+// a crash or a sanitizer report stops it anyway.
 //
 //   monkey SECONDS [SEED]     (on an X server: scripts/monkey.sh runs it under the sanitizers)
 #include "dialoganswers.h"
@@ -16,6 +18,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -128,6 +131,18 @@ void answerAtRandom(QWidget *dialog, QRandomGenerator &random)
     QTest::mouseClick(buttons.at(random.bounded(int(buttons.size()))), Qt::LeftButton);
 }
 
+// Commands that put another whole text in the editor (a new text, a file, the other text of an
+// exercise): the text changes and is rightly not marked changed.
+bool replacesWholeText(const QString &command)
+{
+    static const QStringList loaders = {
+        QStringLiteral("Nouv"),     QStringLiteral("ouvre"),   QStringLiteral("Command2"),
+        QStringLiteral("Command3"), QStringLiteral("textexo"), QStringLiteral("textcor"),
+        QStringLiteral("az51"),     QStringLiteral("az52"),    QStringLiteral("az53"),
+        QStringLiteral("az54"),     QStringLiteral("az55")};
+    return loaders.contains(command) || command.startsWith(QLatin1String("recent"));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -150,6 +165,10 @@ int main(int argc, char *argv[])
     window.show();
     if (!QTest::qWaitForWindowExposed(&window))
         return 2;
+    // A text with a file from the start, so that saves go to it until a command names another.
+    const QString first = scratch.filePath(QStringLiteral("start.rtf"));
+    if (!window.exo().saveFile(first) || !window.openFromCommandLine(first))
+        return 3;
 
     DialogAnswers answers;
     answers.answerEvery([&random](QWidget *dialog) { answerAtRandom(dialog, random); });
@@ -173,8 +192,12 @@ int main(int argc, char *argv[])
     clock.start();
     long steps = 0;
     int saves = 0;
+    long edits = 0;
     while (clock.elapsed() < seconds * 1000LL) {
         RichTextControl &exo = window.exo();
+        const QByteArray rtfBefore = exo.textRtf();
+        QString commandName;
+        bool saved = false;
         const int action = random.bounded(100);
         if (action < 40) {
             beat("type");
@@ -194,10 +217,14 @@ int main(int argc, char *argv[])
             QAction *command = commands.at(random.bounded(int(commands.size())));
             if (command->isEnabled() && command->isVisible()) {
                 static QByteArray name;
-                name = command->objectName().toUtf8();
+                commandName = command->objectName();
+                name = commandName.toUtf8();
                 beat(name.constData());
                 command->trigger();
             }
+        } else if (action < 98 && QFileInfo::exists(state.currentDocumentPath)) {
+            beat("save");
+            saved = window.saveDispatcher();
         } else {
             beat("save and reopen");
             const QString path = scratch.filePath(QStringLiteral("monkey%1.rtf").arg(saves++ % 3));
@@ -212,13 +239,27 @@ int main(int argc, char *argv[])
             }
         }
         QCoreApplication::processEvents();
+        if (saved && state.documentSaved != 1) {
+            out << "monkey: FAULT: still marked changed after a save, " << steps << " steps (seed " << seed
+                << ")\n";
+            return 5;
+        }
+        if (exo.textRtf() != rtfBefore && !replacesWholeText(commandName)) {
+            ++edits;
+            if (state.documentSaved != 0) {
+                out << "monkey: FAULT: the text changed and is not marked changed after "
+                    << (commandName.isEmpty() ? QStringLiteral("typing or a key") : commandName) << ", "
+                    << steps << " steps (seed " << seed << ")\n";
+                return 6;
+            }
+        }
         if (!window.isVisible())
             window.show(); // a "Nouveau" or an exercise closed it: carry on
         ++steps;
         beat("idle");
     }
-    out << "monkey: " << steps << " steps, " << saves << " saves, " << answers.seen().size()
-        << " dialogs, no fault (seed " << seed << ")\n"
+    out << "monkey: " << steps << " steps, " << edits << " edits, " << saves << " saves, "
+        << answers.seen().size() << " dialogs, no fault (seed " << seed << ")\n"
         << Qt::flush;
     state.documentSaved = 1;
     return 0;

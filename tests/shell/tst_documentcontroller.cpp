@@ -3,6 +3,7 @@
 #include <QStandardPaths>
 
 #include <cerrno>
+#include <functional>
 
 namespace {
 
@@ -33,6 +34,10 @@ private Q_SLOTS:
     void saveUntitledCancelWritesNothing();
     void saveFallsBackToSaveAsWhenTheWriteFails();
     void saveAsOntoCurrentFileAsksNothing();
+    void saveAsAddsTheExtensionToABareName_data();
+    void saveAsAddsTheExtensionToABareName();
+    void everyChangeMarksTheTextChanged_data();
+    void everyChangeMarksTheTextChanged();
     void saveAsOverwriteNoShowsTheDialogAgain();
     void saveAsFailureShowsMessageAndDialogAgain_data();
     void saveAsFailureShowsMessageAndDialogAgain();
@@ -68,6 +73,7 @@ void tst_DocumentController::newTextResetsTypingFormat()
     f.exo->setSelRightIndent(40);
     f.exo->setSelTabCount(2);
     f.state.currentDocumentPath = f.path("old.rtf");
+    f.state.documentSaved = 1; // saved as it is: New has nothing to ask
 
     QVERIFY(f.documents.newText());
 
@@ -268,6 +274,65 @@ void tst_DocumentController::saveAsOntoCurrentFileAsksNothing()
     QVERIFY(f.documents.saveAs());
     QVERIFY(f.fake.messages.asked().isEmpty());
     QVERIFY(f.read("same.rtf").contains("new words"));
+}
+
+void tst_DocumentController::saveAsAddsTheExtensionToABareName_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("bare name gets .rtf") << "ex1"
+                                         << "ex1.rtf";
+    QTest::newRow("a .txt name is kept") << "ex1.txt"
+                                         << "ex1.txt";
+}
+
+void tst_DocumentController::saveAsAddsTheExtensionToABareName()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    DocumentFixture f;
+    f.modify("mots");
+    f.fake.files.chooseNext(f.path(typed));
+    QVERIFY(f.documents.saveAs());
+    QVERIFY(f.read(written).startsWith("{\\rtf1"));
+    QCOMPARE(f.state.currentDocumentPath, f.path(written));
+}
+
+void tst_DocumentController::everyChangeMarksTheTextChanged_data()
+{
+    QTest::addColumn<std::function<void(RichTextControl &)>>("change");
+    QTest::newRow("text replaced") << std::function<void(RichTextControl &)>([](RichTextControl &t) {
+        t.setSelection({0, 3});
+        t.setSelText("x");
+    });
+    QTest::newRow("bold") << std::function<void(RichTextControl &)>([](RichTextControl &t) {
+        t.setSelection({0, 3});
+        t.setSelBold(true);
+    });
+    QTest::newRow("alignment") << std::function<void(RichTextControl &)>(
+        [](RichTextControl &t) { t.setSelAlignment(2); });
+    QTest::newRow("tab stops") << std::function<void(RichTextControl &)>(
+        [](RichTextControl &t) { t.setSelTabCount(1); });
+    QTest::newRow("RTF pasted") << std::function<void(RichTextControl &)>(
+        [](RichTextControl &t) { t.setSelRtf(R"({\rtf1 {\b y}})"); });
+    QTest::newRow("undo") << std::function<void(RichTextControl &)>([](RichTextControl &t) {
+        t.setSelText("z");
+        QVERIFY(t.canUndo());
+        t.undo();
+    });
+}
+
+void tst_DocumentController::everyChangeMarksTheTextChanged()
+{
+    QFETCH(std::function<void(RichTextControl &)>, change);
+    DocumentFixture f;
+    f.write("saved.rtf", R"({\rtf1 abc def\par})");
+    QVERIFY(f.documents.openPath(f.path("saved.rtf")));
+    QCOMPARE(f.state.documentSaved, int16_t(1)); // a load is no change
+    change(*f.exo);
+    QCOMPARE(f.state.documentSaved, int16_t(0));
+    QVERIFY(f.documents.save());
+    QCOMPARE(f.state.documentSaved, int16_t(1));
 }
 
 void tst_DocumentController::saveAsOverwriteNoShowsTheDialogAgain()

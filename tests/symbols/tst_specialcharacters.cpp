@@ -41,6 +41,7 @@ private Q_SLOTS:
     void insertsInTheGridFontWithTheCaretFormat();
     void keepsTheOffsetOfASuperscript();
     void clicksFollowOneAnother();
+    void blankFontBoxTypesOnInTheFirstCharactersFont();
     void grid_data();
     void grid();
     void cellCharacters_data();
@@ -85,6 +86,24 @@ void tst_SpecialCharacters::clicksFollowOneAnother()
     QCOMPARE(f.exo->selection(), (TextRange{3, 0}));
     f.exo->undo(); // one click, one undo step
     QCOMPARE(f.exo->text(), QByteArray("aJb"));
+}
+
+void tst_SpecialCharacters::blankFontBoxTypesOnInTheFirstCharactersFont()
+{
+    // Over several fonts the box is blank: what is typed next must not come out in the grid's
+    // font (a "z" in Symbol shows a zeta).
+    Fixture f;
+    f.exo->setSelection({2, 0});
+    f.exo->setSelFontName(QStringLiteral("Times New Roman"));
+    f.exo->setSelText("cd");
+    f.exo->setSelection({1, 2}); // "b" in Arial, "c" in Times
+    QVERIFY(f.exo->selFontName().isMixed());
+    f.fontBox = QStringLiteral(" ");
+    f.characters.insert(QStringLiteral("Symbol"), 97);
+    f.exo->setSelText("z");
+    QCOMPARE(f.exo->text(), QByteArray("aazd"));
+    f.exo->setSelection({2, 1});
+    QCOMPARE(f.exo->selFontName().valueOr({}), QStringLiteral("Arial"));
 }
 
 void tst_SpecialCharacters::grid_data()

@@ -163,8 +163,9 @@ RtfFormatting::Effect RtfFormatting::apply(RtfKeyword keyword, bool hasParameter
 // Word processors draw \super and \sub text smaller and shifted, its font size unchanged; the
 // control has only a size and an offset, so the script becomes those two, as "&Indice" and
 // "E&xposant" write them, and the saved file looks the same in every program:
-//  - two thirds of the size, to the half-point: Word and RichEdit draw scripts at 2/3,
-//    LibreOffice at 58 %, and the editor's small scripts are 8 points beside 12;
+//  - 58 % of the size, to the half-point, as LibreOffice draws them (a 12-point \super is
+//    7 points there): a file opened here and saved then looks unchanged in LibreOffice. Word
+//    and RichEdit draw scripts a little larger, at 2/3;
 //  - a superscript raised by a third of the font size (LibreOffice by about 0.4 em);
 //  - a subscript lowered by a fifth (RichEdit lowers by 1/5, LibreOffice by about 0.1 em).
 // Both offsets are taken from the full size: that is the line the script sits on.
@@ -172,7 +173,7 @@ int RtfFormatting::drawnHalfPoints(const RtfCharProps &props)
 {
     if (props.script == RtfScript::None)
         return props.halfPoints;
-    return std::max(2, int(std::lround(props.halfPoints * 2.0 / 3.0)));
+    return std::max(2, int(std::lround(props.halfPoints * 0.58)));
 }
 
 int RtfFormatting::drawnOffsetTwips(const RtfCharProps &props)
