@@ -9,7 +9,24 @@
 
 Ruler::Ruler(RichTextControl &exo, MessageBoxes &messages, QObject *parent)
     : QObject(parent), m_exo(exo), m_messages(messages)
-{}
+{
+    connect(&m_exo, &RichTextControl::zoomChanged, this, &Ruler::changed);
+}
+
+double Ruler::zoomFactor() const
+{
+    return m_exo.zoom() / 100.0;
+}
+
+double Ruler::screenPixelsPerCm() const
+{
+    return pixelsPerCm * zoomFactor();
+}
+
+double Ruler::markerLeft(int marker) const
+{
+    return m_pointsAt.at(marker) - markerOffsetPx / screenPixelsPerCm();
+}
 
 void Ruler::majregle()
 {
@@ -19,7 +36,7 @@ void Ruler::majregle()
     for (int i = 0; i < markerCount; ++i) {
         const Mixed<double> position = i < count.value() ? m_exo.selTabs(i) : Mixed<double>::mixed();
         if (i < count.value() && position.hasValue()) {
-            m_left[i] = (position.value() - markerOffsetPx) / pixelsPerCm;
+            m_pointsAt[i] = position.value() / pixelsPerCm;
             m_visible[i] = true;
         } else if (i >= count.value()) {
             m_visible[i] = false;
@@ -67,8 +84,12 @@ void Ruler::drag(int marker, double xTwips)
 {
     if (marker < 0 || marker >= markerCount)
         return;
-    const double left = m_left[marker] + (xTwips - hotSpotTwips) / twipsPerCm;
-    m_left[marker] = qBound(minMarkerLeft, left, maxMarkerLeft);
+    // The mouse moves in screen twips; the marker's reach is the stops' reach at 100 %, 0 to
+    // 8.5 cm, whatever the zoom.
+    const double hold = dropHoldCm();
+    const double left = markerLeft(marker) + (xTwips - hotSpotTwips) / (twipsPerCm * zoomFactor());
+    const double bounded = qBound(-hold, left, maxMarkerLeft - minMarkerLeft - hold);
+    m_pointsAt[marker] = bounded + markerOffsetPx / screenPixelsPerCm();
     Q_EMIT changed();
 }
 
@@ -76,7 +97,7 @@ void Ruler::drop(int marker)
 {
     if (marker < 0 || marker >= markerCount)
         return;
-    m_exo.setSelTabs(marker, (m_left[marker] - minMarkerLeft) * pixelsPerCm);
+    m_exo.setSelTabs(marker, (markerLeft(marker) + dropHoldCm()) * pixelsPerCm);
     majregle();
 }
 

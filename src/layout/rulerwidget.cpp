@@ -7,9 +7,12 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <cmath>
+
 namespace {
 
-// The text engine keeps a margin of this many pixels between the viewport's edge and the text.
+// The text engine keeps a margin of this many pixels between the viewport's edge and the text,
+// at 100 %: the zoomed layout widens it with the text.
 constexpr int textMarginPx = 4;
 constexpr int rulerHeight = 26;
 constexpr int markerHeight = 12;
@@ -44,18 +47,25 @@ RulerWidget::RulerWidget(Ruler &ruler, QWidget *editor, QWidget *parent)
     }
 }
 
-double RulerWidget::pixelsPerCmOnScreen()
+double RulerWidget::toCm(double px) const
 {
-    return Ruler::pixelsPerCm;
+    return m_ruler.toCm(px - originPx());
+}
+
+double RulerWidget::toPx(double cm) const
+{
+    return originPx() + m_ruler.toScreen(cm);
 }
 
 double RulerWidget::originPx() const
 {
     if (!m_editor)
         return textMarginPx;
+    // The layout rounds its margin to whole pixels at every zoom.
+    const double margin = std::round(textMarginPx * m_ruler.zoomFactor());
     const QWidget *viewport = m_editor->viewport();
     const int left = viewport->mapTo(window(), QPoint(0, 0)).x() - mapTo(window(), QPoint(0, 0)).x();
-    return left + textMarginPx - m_editor->horizontalScrollBar()->value();
+    return left + margin - m_editor->horizontalScrollBar()->value();
 }
 
 QSize RulerWidget::sizeHint() const
@@ -68,10 +78,9 @@ void RulerWidget::paintEvent(QPaintEvent *)
     QPainter painter(this);
     const double cmHeight = height() / 0.65; // the graduations fill the top of the ruler
     const auto y = [&](double cm) { return cm * cmHeight; };
-    painter.fillRect(QRectF(toPx(0), 0, m_ruler.gaucheWidth() * Ruler::pixelsPerCm, height()), Qt::lightGray);
-    painter.fillRect(
-        QRectF(toPx(m_ruler.droiteLeft()), 0, m_ruler.droiteWidth() * Ruler::pixelsPerCm, height()),
-        Qt::lightGray);
+    painter.fillRect(QRectF(toPx(0), 0, m_ruler.toScreen(m_ruler.gaucheWidth()), height()), Qt::lightGray);
+    painter.fillRect(QRectF(toPx(m_ruler.droiteLeft()), 0, m_ruler.toScreen(m_ruler.droiteWidth()), height()),
+                     Qt::lightGray);
     painter.setPen(Qt::black);
     for (int b = 0; b <= 11; ++b)
         painter.drawLine(QPointF(toPx(b + 0.5), y(0.1)), QPointF(toPx(b + 0.5), y(0.25)));

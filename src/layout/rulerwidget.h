@@ -11,8 +11,8 @@ class TabMarker;
 
 // The ruler `regle` on screen: centimetre graduations, the grey bands and the ten markers
 // `tiptab_0`..`tiptab_9`. Its centimetre 0 stands on the left edge of the text, and follows the
-// editor when it scrolls sideways. It draws what Ruler holds and turns mouse gestures into
-// Ruler calls.
+// editor when it scrolls sideways. It draws what Ruler holds, at the scale Ruler gives for the
+// view's zoom, and turns mouse gestures into Ruler calls.
 class RulerWidget : public QWidget
 {
     Q_OBJECT
@@ -21,8 +21,8 @@ public:
 
     // Where ruler centimetre 0 lies, in this widget's pixels.
     double originPx() const;
-    double toCm(double px) const { return (px - originPx()) / pixelsPerCmOnScreen(); }
-    double toPx(double cm) const { return originPx() + cm * pixelsPerCmOnScreen(); }
+    double toCm(double px) const;
+    double toPx(double cm) const;
     TabMarker *marker(int index) const { return m_markers.at(index); }
 
     QSize sizeHint() const override;
@@ -33,7 +33,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    static double pixelsPerCmOnScreen();
     void placeMarkers();
 
     Ruler &m_ruler;

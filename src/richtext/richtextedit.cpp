@@ -2,6 +2,7 @@
 
 #include "documentconverter.h"
 #include "embeddedobjects.h"
+#include "richtextaccessible.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
 #include "textformats.h"
@@ -58,6 +59,7 @@ RichTextEdit::RichTextEdit(QWidget *parent) : QTextEdit(parent)
 {
     setAcceptRichText(true);
     setTabChangesFocus(false);
+    RichTextAccessible::install();
 }
 
 RichTextEdit::~RichTextEdit()

@@ -3,6 +3,7 @@
 #include "scriptedmessageboxes.h"
 #include "tabstops.h"
 
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -21,6 +22,10 @@ private Q_SLOTS:
     void dragClampsAndDrops();
     void markersFollowTheStops();
     void mixedStopsLeaveTheMarkers();
+    void zoomedRulerMatchesTheText_data();
+    void zoomedRulerMatchesTheText();
+    void zoomedDragMovesWithTheMouse_data();
+    void zoomedDragMovesWithTheMouse();
 };
 
 void tst_Ruler::click_data()
@@ -160,6 +165,75 @@ void tst_Ruler::mixedStopsLeaveTheMarkers()
     ruler.majregle();
     QVERIFY(ruler.markerVisible(0));
     QCOMPARE(ruler.markerLeft(0), (100 - 16) / 38.2);
+}
+
+namespace {
+
+void addZoomRows()
+{
+    QTest::addColumn<int>("zoom");
+    QTest::newRow("50 %") << 50;
+    QTest::newRow("100 %") << 100;
+    QTest::newRow("200 %") << 200;
+    QTest::newRow("400 %") << 400;
+}
+
+} // namespace
+
+// The zoomed text draws a stop of p pixels p × zoom screen pixels right of its left edge: the
+// graduation, the marker and a click must meet it there.
+void tst_Ruler::zoomedRulerMatchesTheText_data()
+{
+    addZoomRows();
+}
+
+void tst_Ruler::zoomedRulerMatchesTheText()
+{
+    QFETCH(int, zoom);
+    const double factor = zoom / 100.0;
+    const auto exo = createRichTextControl();
+    exo->setText("a\tb");
+    setStops(*exo, {150});
+    ScriptedMessageBoxes boxes;
+    Ruler ruler(*exo, boxes);
+    ruler.majregle();
+    QSignalSpy repaints(&ruler, &Ruler::changed);
+    exo->setZoom(zoom);
+    QCOMPARE(repaints.isEmpty(), zoom == 100); // the control tells only a change
+    QCOMPARE(ruler.toScreen(1), 38.2 * factor);
+    QCOMPARE(ruler.toScreen(ruler.markerLeft(0)) + Ruler::markerOffsetPx, 150 * factor);
+    ruler.click(ruler.toCm(2.5 * 38.2 * factor));
+    QCOMPARE(stopsOf(*exo), (QList<double>{96, 150}));
+    QCOMPARE(ruler.toScreen(ruler.markerLeft(0)) + Ruler::markerOffsetPx, 96 * factor);
+}
+
+void tst_Ruler::zoomedDragMovesWithTheMouse_data()
+{
+    addZoomRows();
+}
+
+void tst_Ruler::zoomedDragMovesWithTheMouse()
+{
+    QFETCH(int, zoom);
+    const double factor = zoom / 100.0;
+    const auto exo = createRichTextControl();
+    exo->setText("a");
+    exo->setZoom(zoom);
+    setStops(*exo, {50, 150});
+    ScriptedMessageBoxes boxes;
+    Ruler ruler(*exo, boxes);
+    ruler.majregle();
+    // One zoomed centimetre on screen is one centimetre of text; the drop reads its stop
+    // 0.72 px short of the marker's line at 100 %, less as the marker shrinks in centimetres.
+    ruler.drag(1, Ruler::hotSpotTwips + Ruler::twipsPerCm * factor);
+    ruler.drop(1);
+    const double moved = exo->selTabs(1).valueOr(-1);
+    QVERIFY2(qAbs(moved - (150 + 38.2 - 0.72 / factor)) < 0.07, qPrintable(QString::number(moved)));
+    // However far left it goes, the marker stops where its stop is 0.
+    ruler.drag(0, -100000);
+    ruler.drop(0);
+    QVERIFY2(qAbs(exo->selTabs(0).valueOr(-1)) < 0.07,
+             qPrintable(QString::number(exo->selTabs(0).valueOr(-1))));
 }
 
 QTEST_MAIN(tst_Ruler)
