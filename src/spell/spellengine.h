@@ -11,6 +11,10 @@ class SpellEngine
 public:
     virtual ~SpellEngine() = default;
 
+    // Whether isCorrect() answers without waiting. Asking starts whatever the engine still has to
+    // prepare (reading its dictionary), so a caller on the interface thread asks first and comes
+    // back later rather than freezing the window.
+    virtual bool isReady() { return true; }
     virtual bool isCorrect(const QString &word) = 0;
     // Best first; at most `limit`.
     virtual QStringList suggestions(const QString &word, int limit) = 0;
