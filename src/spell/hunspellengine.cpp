@@ -82,7 +82,7 @@ BackgroundHunspellEngine::BackgroundHunspellEngine(const DictionaryFiles &files)
 
 BackgroundHunspellEngine::~BackgroundHunspellEngine() = default; // waits for a read under way
 
-void BackgroundHunspellEngine::startLoading()
+void BackgroundHunspellEngine::prepare()
 {
     if (!m_loading.valid() && !m_loaded)
         m_loading = std::async(std::launch::async, [files = m_files] { return HunspellEngine::open(files); });
@@ -90,14 +90,14 @@ void BackgroundHunspellEngine::startLoading()
 
 bool BackgroundHunspellEngine::isReady()
 {
-    startLoading();
-    return m_loaded || m_loading.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    return m_loaded ||
+           (m_loading.valid() && m_loading.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
 }
 
 HunspellEngine *BackgroundHunspellEngine::engine()
 {
     if (!m_loaded) {
-        startLoading();
+        prepare();
         m_engine = m_loading.get();
         m_loaded = true;
         if (!m_engine)

@@ -33,9 +33,9 @@ private:
 // Hunspell reads its French dictionary in a tenth of a second of processor time and keeps about
 // 14 MB. It is read on a worker thread when the first word is to be checked, not at start: a
 // window that starts and opens a long file at once would otherwise share the processor with it
-// while the file goes in, and a run with checking off never needs it. isReady() starts the read;
-// the other calls wait for it. Files that turn out to be no dictionary leave every word known
-// (and a warning in the log).
+// while the file goes in, and a run with checking off never needs it. prepare() starts the read;
+// the other calls start it if needed and wait for it. Files that turn out to be no dictionary leave every
+// word known (and a warning in the log).
 class BackgroundHunspellEngine : public SpellEngine
 {
 public:
@@ -43,6 +43,7 @@ public:
     ~BackgroundHunspellEngine() override;
 
     bool isReady() override;
+    void prepare() override;
     bool isCorrect(const QString &word) override;
     QStringList suggestions(const QString &word, int limit) override;
     // Before the dictionary is read, the word waits with the others for it: the personal word
@@ -50,7 +51,6 @@ public:
     void addWord(const QString &word) override;
 
 private:
-    void startLoading();
     HunspellEngine *engine();
 
     DictionaryFiles m_files;

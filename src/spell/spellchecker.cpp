@@ -113,6 +113,11 @@ void SpellChecker::timerEvent(QTimerEvent *event)
     if (event->timerId() != m_timer.timerId())
         return QObject::timerEvent(event);
     m_timer.stop();
+    // Started one wait after the engine was first needed, not at once: reading the dictionary
+    // takes a tenth of a second of processor time, and the page that a load or an edit shows is
+    // painted first.
+    if (m_waitingForEngine)
+        m_engine.prepare();
     if (checkSlice())
         schedule();
     else
