@@ -4,7 +4,9 @@
 
 #include <QFile>
 
+#include <chrono>
 #include <hunspell/hunspell.hxx>
+#include <utility>
 
 namespace {
 
@@ -75,19 +77,35 @@ void HunspellEngine::addWord(const QString &word)
         m_hunspell->add(encoded(word));
 }
 
-BackgroundHunspellEngine::BackgroundHunspellEngine(const DictionaryFiles &files)
-    : m_loading(std::async(std::launch::async, [files] { return HunspellEngine::open(files); }))
+BackgroundHunspellEngine::BackgroundHunspellEngine(const DictionaryFiles &files) : m_files(files)
 {}
 
-BackgroundHunspellEngine::~BackgroundHunspellEngine() = default; // waits for a load under way
+BackgroundHunspellEngine::~BackgroundHunspellEngine() = default; // waits for a read under way
+
+void BackgroundHunspellEngine::prepare()
+{
+    if (!m_loading.valid() && !m_loaded)
+        m_loading = std::async(std::launch::async, [files = m_files] { return HunspellEngine::open(files); });
+}
+
+bool BackgroundHunspellEngine::isReady()
+{
+    return m_loaded ||
+           (m_loading.valid() && m_loading.wait_for(std::chrono::seconds(0)) == std::future_status::ready);
+}
 
 HunspellEngine *BackgroundHunspellEngine::engine()
 {
     if (!m_loaded) {
+        prepare();
         m_engine = m_loading.get();
         m_loaded = true;
         if (!m_engine)
             qCWarning(lcSpell) << "the French dictionary could not be read; no word is underlined";
+        for (const QString &word : std::as_const(m_added))
+            if (m_engine)
+                m_engine->addWord(word);
+        m_added.clear();
     }
     return m_engine.get();
 }
@@ -106,6 +124,10 @@ QStringList BackgroundHunspellEngine::suggestions(const QString &word, int limit
 
 void BackgroundHunspellEngine::addWord(const QString &word)
 {
-    if (HunspellEngine *hunspell = engine())
-        hunspell->addWord(word);
+    if (!m_loaded) {
+        m_added.append(word);
+        return;
+    }
+    if (m_engine)
+        m_engine->addWord(word);
 }

@@ -4,6 +4,7 @@
 #include "spellengine.h"
 #include "wordscanner.h"
 
+#include <QScopedValueRollback>
 #include <QTimerEvent>
 
 namespace {
@@ -11,6 +12,8 @@ namespace {
 // An edit touching more paragraphs than this (a paste, a load) is checked in the background.
 constexpr int kParagraphsCheckedAtOnce = 8;
 constexpr qint64 kNanosecondsPerMs = 1000 * 1000;
+// How often a checker whose engine is still reading its dictionary looks again.
+constexpr int kEngineWaitMs = 20;
 
 } // namespace
 
@@ -32,6 +35,7 @@ void SpellChecker::setEnabled(bool on)
         checkSlice();
     } else {
         m_timer.stop();
+        m_waitingForEngine = false;
         m_checked.clear();
         m_pending = 0;
         m_partial = {};
@@ -83,6 +87,7 @@ void SpellChecker::contentsEdited(int position, int removed, int added)
     }
     const int last = m_text.paragraphAt(position + added);
     m_partial = {};
+    m_waitingForEngine = false;
     markPending(first, last);
     if (last - first < kParagraphsCheckedAtOnce) {
         const qint64 deadline = m_clock.nsecsElapsed() + kSliceMs / 2 * kNanosecondsPerMs;
@@ -95,7 +100,11 @@ void SpellChecker::contentsEdited(int position, int removed, int added)
 
 void SpellChecker::schedule()
 {
-    if (m_enabled && m_pending > 0 && !m_timer.isActive())
+    if (!m_enabled || m_pending == 0)
+        return;
+    if (m_waitingForEngine)
+        m_timer.start(kEngineWaitMs, this);
+    else if (!m_timer.isActive())
         m_timer.start(0, this);
 }
 
@@ -104,6 +113,11 @@ void SpellChecker::timerEvent(QTimerEvent *event)
     if (event->timerId() != m_timer.timerId())
         return QObject::timerEvent(event);
     m_timer.stop();
+    // Started one wait after the engine was first needed, not at once: reading the dictionary
+    // takes a tenth of a second of processor time, and the page that a load or an edit shows is
+    // painted first.
+    if (m_waitingForEngine)
+        m_engine.prepare();
     if (checkSlice())
         schedule();
     else
@@ -114,6 +128,7 @@ bool SpellChecker::checkSlice(int budgetMs)
 {
     if (!m_enabled || m_pending == 0)
         return false;
+    m_waitingForEngine = false;
     const qint64 deadline = m_clock.nsecsElapsed() + budgetMs * kNanosecondsPerMs;
     const TextRange visible = m_text.visibleParagraphs();
     for (int i = visible.start; i < visible.end() && i < int(m_checked.size()); ++i)
@@ -136,6 +151,8 @@ bool SpellChecker::checkSlice(int budgetMs)
 
 void SpellChecker::checkAll()
 {
+    // Now means now: this one waits for the dictionary.
+    const QScopedValueRollback mayWait(m_mayWaitForEngine, true);
     while (checkSlice(1000)) {
     }
 }
@@ -150,6 +167,12 @@ bool SpellChecker::checkParagraph(int index, qint64 deadline)
         m_wordsScanned += m_partial.words.size();
     }
     const QList<ScannedWord> &words = m_partial.words;
+    // Waiting here for the dictionary would freeze the window: the paragraph stays pending and
+    // the checker comes back when the engine is ready.
+    if (!m_mayWaitForEngine && m_partial.nextWord < words.size() && !m_engine.isReady()) {
+        m_waitingForEngine = true;
+        return false;
+    }
     for (int i = m_partial.nextWord; i < words.size(); ++i) {
         if (!isKnown(words.at(i).word))
             m_partial.marks.append({m_partial.start + words.at(i).start, words.at(i).length});

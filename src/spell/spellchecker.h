@@ -75,6 +75,7 @@ private:
     void schedule();
     // Checks paragraph `index` up to `deadline` (nanoseconds of m_clock); false when the time ran
     // out first, the progress kept for the next slice.
+    // Also false, with m_waitingForEngine set, when the engine is not ready to answer yet.
     bool checkParagraph(int index, qint64 deadline);
     bool isKnown(const QString &word);
 
@@ -84,6 +85,8 @@ private:
     std::vector<bool> m_checked; // one flag a paragraph
     int m_pending = 0;
     int m_next = 0; // where the walk from the top goes on
+    bool m_waitingForEngine = false;
+    bool m_mayWaitForEngine = false;
     // A long paragraph checked over several slices; any edit starts it again.
     struct Partial
     {

@@ -11,6 +11,12 @@ class SpellEngine
 public:
     virtual ~SpellEngine() = default;
 
+    // Whether isCorrect() answers without waiting; a caller on the interface thread asks first
+    // and comes back later rather than freezing the window.
+    virtual bool isReady() { return true; }
+    // Starts what the engine still has to prepare (reading its dictionary) without waiting for it;
+    // isCorrect() would start it too, and wait.
+    virtual void prepare() {}
     virtual bool isCorrect(const QString &word) = 0;
     // Best first; at most `limit`.
     virtual QStringList suggestions(const QString &word, int limit) = 0;

@@ -13,6 +13,7 @@ private Q_SLOTS:
     void damagedDictionary_data();
     void damagedDictionary();
     void frenchWords();
+    void wordsAddedBeforeTheRead();
 };
 
 void tst_HunspellEngine::damagedDictionary_data()
@@ -63,6 +64,18 @@ void tst_HunspellEngine::frenchWords()
     engine.addWord(QStringLiteral("refractoscope"));
     QVERIFY(engine.isCorrect(QStringLiteral("refractoscope")));
     QVERIFY(engine.isCorrect(QString(500, QLatin1Char('z')))); // longer than any word: not asked
+}
+
+void tst_HunspellEngine::wordsAddedBeforeTheRead()
+{
+    const auto files = DictionaryLocator::findFrench(DictionaryLocator::searchFolders());
+    if (!files)
+        QSKIP("no French dictionary here: install hunspell-fr");
+    BackgroundHunspellEngine engine(*files);
+    // The personal word list goes in at start, before anything asks for the dictionary.
+    engine.addWord(QStringLiteral("refractoscope"));
+    QVERIFY(engine.isCorrect(QStringLiteral("refractoscope")));
+    QVERIFY(!engine.isCorrect(QStringLiteral("moléclue")));
 }
 
 QTEST_GUILESS_MAIN(tst_HunspellEngine)

@@ -20,6 +20,7 @@ private Q_SLOTS:
     void underlines();
     void marksAreDisplayOnly();
     void editRechecksTouchedParagraphAtOnce();
+    void engineStillReadingIsNotWaitedFor();
     void marksMoveWithTheirParagraph();
     void editHidesStaleMarksUntilRechecked();
     void uncheckingRemovesEveryMarkAtOnce();
@@ -133,6 +134,25 @@ void tst_SpellChecker::editRechecksTouchedParagraphAtOnce()
     text->setSelection({text->textLength() - 3, 3});
     text->setSelText("sel");
     QVERIFY(underlinedWords(*text, checker).isEmpty());
+}
+
+void tst_SpellChecker::engineStillReadingIsNotWaitedFor()
+{
+    ScriptedSpellEngine words(acceptanceWords());
+    words.setReady(false);
+    const auto text = viewedControl();
+    text->setText("Le sel");
+    SpellChecker checker(*text, words);
+    checker.setEnabled(true);
+    text->setSelection({text->textLength(), 0});
+    text->setSelText(" sle");
+    // Asking the engine now would wait for its dictionary on the interface thread.
+    QVERIFY(words.checked().isEmpty());
+    QVERIFY(!checker.isComplete());
+    QVERIFY(underlinedWords(*text, checker).isEmpty());
+    words.setReady(true);
+    QTRY_COMPARE(underlinedWords(*text, checker), QStringList{"sle"});
+    QVERIFY(checker.isComplete());
 }
 
 void tst_SpellChecker::marksMoveWithTheirParagraph()

@@ -19,6 +19,9 @@ public:
         m_suggestions.insert(word, suggestions);
     }
 
+    // A dictionary still being read: isReady() says no until told otherwise.
+    void setReady(bool ready) { m_ready = ready; }
+    bool isReady() override { return m_ready; }
     bool isCorrect(const QString &word) override;
     QStringList suggestions(const QString &word, int limit) override;
     void addWord(const QString &word) override { m_known.insert(word); }
@@ -31,4 +34,5 @@ private:
     QHash<QString, QStringList> m_suggestions;
     QStringList m_checked;
     QStringList m_suggestionsAsked;
+    bool m_ready = true;
 };
