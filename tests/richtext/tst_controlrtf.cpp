@@ -346,10 +346,10 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<double>("size");
         QTest::addColumn<int>("offset");
-        QTest::newRow("subscript at 12 pt") << QByteArray(R"(H{\sub 2}O)") << 8.0 << -48;
-        QTest::newRow("superscript at 12 pt") << QByteArray(R"(x{\super 2})") << 8.0 << 80;
-        QTest::newRow("superscript at 10 pt") << QByteArray(R"(\fs20 x{\super 2})") << 6.5 << 67;
-        QTest::newRow("size given inside the script") << QByteArray(R"(H{\sub\fs30 2}O)") << 10.0 << -60;
+        QTest::newRow("subscript at 12 pt") << QByteArray(R"(H{\sub 2}O)") << 7.0 << -48;
+        QTest::newRow("superscript at 12 pt") << QByteArray(R"(x{\super 2})") << 7.0 << 80;
+        QTest::newRow("superscript at 10 pt") << QByteArray(R"(\fs20 x{\super 2})") << 6.0 << 67;
+        QTest::newRow("size given inside the script") << QByteArray(R"(H{\sub\fs30 2}O)") << 8.5 << -60;
         QTest::newRow("ended by nosupersub") << QByteArray(R"(x{\super\nosupersub 2})") << 12.0 << 0;
         QTest::newRow("ended by plain") << QByteArray(R"(x{\super\plain 2})") << 12.0 << 0;
         QTest::newRow("an offset keeps the size") << QByteArray(R"(x{\up6 2})") << 12.0 << 60;

@@ -103,8 +103,11 @@ void tst_MainWindow::printWithoutPrinterSaysWhereThePdfWent()
     f.state.currentDocumentPath = QDir::toNativeSeparators(folder.filePath(QStringLiteral("enonce.rtf")));
     f.fake.printer.setPrinterInstalled(false);
     f.typeIntoExo(QStringLiteral("Bonjour"));
+    f.fake.messages.answerNext(MessageAnswer::Ok);
     f.window->command(QStringLiteral("Command18"))->trigger();
     const QString pdf = folder.filePath(QStringLiteral("enonce.pdf"));
+    QCOMPARE(f.fake.messages.asked().size(), 1);
+    QVERIFY(f.fake.messages.asked()[0].text.contains(QDir::toNativeSeparators(pdf)));
     QVERIFY(QFileInfo(pdf).size() > 0);
     QVERIFY2(f.window->statusBar()->currentMessage().contains(QDir::toNativeSeparators(pdf)),
              qPrintable(f.window->statusBar()->currentMessage()));
@@ -454,6 +457,7 @@ void tst_MainWindow::typingIntoProtectedTextKeepsDocumentSaved()
     exo.setText("locked");
     exo.setSelection({0, 6});
     exo.setSelProtected(true);
+    f.state.documentSaved = 1; // the protected text as saved
     exo.setSelection({2, 0});
     exo.setFocus();
     f.typeIntoExo(QStringLiteral("z"));
