@@ -24,13 +24,39 @@ bool isSimple(const MathNode &node)
     case Kind::Root:
         return true;
     case Kind::Over:
-    case Kind::Under:
-        return node.hasFlag(MathNode::Accent);
+    case Kind::Under: // accents, overset, underset: written as a name and its arguments
+        return node.hasFlag(MathNode::Accent) || !node.child(0).hasFlag(MathNode::Limits);
     case Kind::Fenced:
         return !isStrippedFence(node);
     default:
         return false;
     }
+}
+
+// A bracket never closed keeps everything after it to the end of its level, so it is written
+// back bare: wrapping it in brackets would close it.
+bool isUnclosed(const MathNode &node)
+{
+    return node.kind() == Kind::Row && node.hasFlag(MathNode::Unclosed);
+}
+
+// A closing bracket with nothing to close (only possible outside all brackets) is written bare
+// too: in brackets of its own it would close them.
+bool isStrayCloser(const MathNode &node)
+{
+    if (node.kind() != Kind::Operator)
+        return false;
+    const MathSymbol *symbol = MathSymbols::find(MathSymbols::linearName(node));
+    return symbol && symbol->type == MathSymbol::Type::RightBracket;
+}
+
+// A colon next to a bracket would read as (: or :) — the angle brackets.
+QString wrapped(const QString &open, const QString &inner, const QString &close)
+{
+    const bool colonFirst = inner.startsWith(u':');
+    const bool colonLast = inner.endsWith(u':');
+    return open + (colonFirst ? QStringLiteral(" ") : QString()) + inner +
+           (colonLast ? QStringLiteral(" ") : QString()) + close;
 }
 
 bool isNegativeNumber(const MathNode &node)
@@ -74,14 +100,16 @@ QString LinearWriter::row(const QList<MathNode> &children)
                 return n.kind() == Kind::Operator && n.hasFlag(MathNode::Unit);
             }(current) || (previous.kind() == Kind::Operator && previous.hasFlag(MathNode::Unit));
             // After a number, a space before letters makes them a unit: only units get one.
-            const bool glued = previous.kind() == Kind::Number && !current.hasFlag(MathNode::Unit) &&
-                               !(current.kind() == Kind::Sup && current.child(0).hasFlag(MathNode::Unit)) &&
-                               (current.kind() == Kind::Identifier || current.kind() == Kind::Sub ||
-                                current.kind() == Kind::Sup || current.kind() == Kind::SubSup ||
-                                (current.kind() == Kind::Row && !current.children().isEmpty() &&
-                                 current.child(0).kind() == Kind::Identifier));
+            const bool unit = current.hasFlag(MathNode::Unit) ||
+                              ((current.kind() == Kind::Sup || current.kind() == Kind::Sub) &&
+                               current.child(0).hasFlag(MathNode::Unit));
+            const QString text = node(current);
+            const bool glued =
+                previous.kind() == Kind::Number && !unit && !text.isEmpty() && text.at(0).isLetter();
             if (!unitDot && !glued)
                 out += u' ';
+            out += text;
+            continue;
         }
         out += node(current);
     }
@@ -90,18 +118,42 @@ QString LinearWriter::row(const QList<MathNode> &children)
 
 QString LinearWriter::paren(const MathNode &n)
 {
-    return u'(' + (n.kind() == Kind::Row ? row(n.children()) : node(n)) + u')';
+    if (isUnclosed(n))
+        return row(n.children());
+    if (isStrayCloser(n))
+        return u' ' + node(n);
+    return wrapped(QStringLiteral("("), n.kind() == Kind::Row ? row(n.children()) : node(n),
+                   QStringLiteral(")"));
 }
 
 QString LinearWriter::operand(const MathNode &n)
 {
     if (isNegativeNumber(n))
         return QStringLiteral("-") + n.child(1).text();
-    return isSimple(n) ? node(n) : paren(n);
+    return isSimple(n) || isUnclosed(n) ? node(n) : paren(n);
+}
+
+// A fraction takes scripted operands whole (x^2/y), as AsciiMath's I/I does.
+QString LinearWriter::fractionOperand(const MathNode &n)
+{
+    switch (n.kind()) {
+    case Kind::Sub:
+    case Kind::Sup:
+    case Kind::SubSup:
+    case Kind::Under:
+    case Kind::Over:
+    case Kind::UnderOver:
+        return node(n);
+    default:
+        return operand(n);
+    }
 }
 
 QString LinearWriter::base(const MathNode &n)
 {
+    // frac(a)(b)^2: a fraction in brackets would keep them as a base.
+    if (n.kind() == Kind::Fraction && !isUnclosed(n.child(0)))
+        return QStringLiteral("frac") + paren(n.child(0)) + paren(n.child(1));
     return isSimple(n) || n.kind() == Kind::Fenced ? node(n) : paren(n);
 }
 
@@ -126,13 +178,13 @@ QString LinearWriter::fenced(const MathNode &n)
     const QString inner = content.kind() == Kind::Row ? row(content.children()) : node(content);
     switch (open.unicode()) {
     case u'|':
-        return QStringLiteral("abs(") + inner + u')';
+        return wrapped(QStringLiteral("abs("), inner, QStringLiteral(")"));
     case u'‖':
-        return QStringLiteral("norm(") + inner + u')';
+        return wrapped(QStringLiteral("norm("), inner, QStringLiteral(")"));
     case u'⌊':
-        return QStringLiteral("floor(") + inner + u')';
+        return wrapped(QStringLiteral("floor("), inner, QStringLiteral(")"));
     case u'⌈':
-        return QStringLiteral("ceil(") + inner + u')';
+        return wrapped(QStringLiteral("ceil("), inner, QStringLiteral(")"));
     default:
         break;
     }
@@ -145,7 +197,7 @@ QString LinearWriter::fenced(const MathNode &n)
             return QStringLiteral(":)");
         return QString(c);
     };
-    return side(open, true) + inner + side(n.close(), false);
+    return wrapped(side(open, true), inner, side(n.close(), false));
 }
 
 QString LinearWriter::node(const MathNode &n)
@@ -172,20 +224,32 @@ QString LinearWriter::node(const MathNode &n)
                : n.text() == QLatin1String("2") ? QStringLiteral("qquad")
                                                 : QStringLiteral("\\ ");
     case Kind::Fraction:
-        return operand(n.child(0)) + u'/' + operand(n.child(1));
+        // frac{… never closed: the bracket took the rest, the denominator is empty.
+        if (isUnclosed(n.child(0)))
+            return QStringLiteral("frac") + row(n.child(0).children());
+        {
+            // "/_" is the angle sign and "//" a plain slash: keep a stray sign apart from the bar.
+            const QString numerator = fractionOperand(n.child(0));
+            const QString denominator = fractionOperand(n.child(1));
+            const bool apart =
+                numerator.endsWith(u'/') || denominator.startsWith(u'_') || denominator.startsWith(u'/');
+            return numerator + (apart ? QStringLiteral(" / ") : QStringLiteral("/")) + denominator;
+        }
     case Kind::Sub:
     case Kind::Under:
         if (n.hasFlag(MathNode::Accent))
             return accentName(n.child(1).text(), true) + paren(n.child(0));
         if (n.kind() == Kind::Under && !n.child(0).hasFlag(MathNode::Limits))
-            return QStringLiteral("underset") + paren(n.child(1)) + paren(n.child(0));
+            return QStringLiteral("underset") + paren(n.child(1)) +
+                   (isUnclosed(n.child(1)) ? QString() : paren(n.child(0)));
         return base(n.child(0)) + u'_' + operand(n.child(1));
     case Kind::Sup:
     case Kind::Over: {
         if (n.hasFlag(MathNode::Accent))
             return accentName(n.child(1).text(), false) + paren(n.child(0));
         if (n.kind() == Kind::Over && !n.child(0).hasFlag(MathNode::Limits))
-            return QStringLiteral("overset") + paren(n.child(1)) + paren(n.child(0));
+            return QStringLiteral("overset") + paren(n.child(1)) +
+                   (isUnclosed(n.child(1)) ? QString() : paren(n.child(0)));
         // a^b^c reads a^(b^c): a superscript may itself carry one.
         const MathNode &script = n.child(1);
         return base(n.child(0)) + u'^' + (script.kind() == Kind::Sup ? node(script) : operand(script));
@@ -196,7 +260,8 @@ QString LinearWriter::node(const MathNode &n)
     case Kind::Sqrt:
         return QStringLiteral("sqrt") + paren(n.child(0));
     case Kind::Root:
-        return QStringLiteral("root") + paren(n.child(1)) + paren(n.child(0));
+        return QStringLiteral("root") + paren(n.child(1)) +
+               (isUnclosed(n.child(1)) ? QString() : paren(n.child(0)));
     case Kind::Fenced:
         return fenced(n);
     case Kind::Table:

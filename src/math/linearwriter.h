@@ -13,7 +13,8 @@ private:
     static QString node(const MathNode &node);
     static QString row(const QList<MathNode> &children);
     static QString paren(const MathNode &node);
-    static QString operand(const MathNode &node); // of / and of scripts
-    static QString base(const MathNode &node);    // of scripts: its brackets stay
+    static QString operand(const MathNode &node); // of scripts
+    static QString fractionOperand(const MathNode &node);
+    static QString base(const MathNode &node); // of scripts: its brackets stay
     static QString fenced(const MathNode &node);
 };

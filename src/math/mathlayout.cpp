@@ -132,6 +132,7 @@ MathLayout::Atom MathLayout::atom(const MathNode &node, Style style) const
         return operatorAtom(node, style);
     case Kind::Text:
         a.box = word(node.text(), style, false);
+        a.text = true;
         return a;
     case Kind::Space:
         a.box.width = node.text().toDouble() * size(style);
@@ -222,6 +223,9 @@ MathBox MathLayout::row(const QList<MathNode> &children, Style style) const
             // A thin space between a number and its unit, as the SI writes 9,81 m.
             if (atoms[i - 1].number && atoms[i].unit)
                 x += muskip[1] * mu;
+            // Words in a formula ("si", "alors") are set apart by the font's word space.
+            if (atoms[i - 1].text != atoms[i].text)
+                x += wordSpace(style);
         }
         out.place(atoms[i].box, x, 0);
         x += atoms[i].box.width;
@@ -230,6 +234,13 @@ MathBox MathLayout::row(const QList<MathNode> &children, Style style) const
     if (!atoms.isEmpty())
         out.italic = atoms.last().box.italic;
     return out;
+}
+
+qreal MathLayout::wordSpace(Style style) const
+{
+    const MathStretcher glyphs(m_font, size(style));
+    const quint32 space = m_font.glyph(U' ');
+    return space ? glyphs.glyph(space).width : size(style) / 4;
 }
 
 MathLayout::Atom MathLayout::identifier(const MathNode &node, Style style) const

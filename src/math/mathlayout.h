@@ -42,6 +42,7 @@ private:
         bool character = false; // one glyph as designed: scripts attach by the font's shifts only
         bool unit = false;
         bool number = false;
+        bool text = false;
     };
 
     qreal size(Style style) const;
@@ -53,6 +54,7 @@ private:
     Atom identifier(const MathNode &node, Style style) const;
     Atom operatorAtom(const MathNode &node, Style style) const;
     MathBox word(const QString &text, Style style, bool italic) const;
+    qreal wordSpace(Style style) const;
     MathBox fraction(const MathNode &node, Style style) const;
     MathBox scripts(const Atom &base, const MathNode *sub, const MathNode *sup, Style style) const;
     MathBox limits(const Atom &base, const MathNode *under, const MathNode *over, Style style) const;

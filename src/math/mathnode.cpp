@@ -67,6 +67,8 @@ QString MathNode::dump() const
         out += QLatin1String(" :unit");
     if (m_flags & Accent)
         out += QLatin1String(" :accent");
+    if (m_flags & Unclosed)
+        out += QLatin1String(" :unclosed");
     for (const MathNode &child : m_children)
         out += u' ' + child.dump();
     return out + u')';

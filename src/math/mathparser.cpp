@@ -172,6 +172,13 @@ QList<MathNode> MathParser::parseRow(bool stopAtBar, bool &closedByBar, bool &cl
                 closedByBar = true;
                 break;
             }
+            // A closing bracket with nothing open stands alone in the row: it takes no scripts
+            // and is nobody's argument, so that written back it cannot close anything.
+            if (token->symbol->type == MathSymbol::Type::RightBracket) {
+                items.append(MathNode(Kind::Operator, shown(take().symbol)));
+                unitRun = false;
+                continue;
+            }
         }
         const bool afterNumber = !items.isEmpty() && items.last().kind() == Kind::Number;
         if ((afterNumber || unitRun) && token->spaceBefore && isUnitWord(0)) {
@@ -234,6 +241,11 @@ MathNode MathParser::parseIntermediate()
         if (peek() && peek()->type == MathToken::Type::Sub) {
             take();
             MathNode sub = parseScript(false);
+            // x^b_a^c: the last exponent goes on b, as it would in x_a^b^c, the order written back.
+            if (m_depth < MaxDepth && peek() && peek()->type == MathToken::Type::Sup) {
+                take();
+                sup = MathNode(Kind::Sup, {std::move(sup), parseScript(true)});
+            }
             base = MathNode(limits ? Kind::UnderOver : Kind::SubSup,
                             {std::move(base), std::move(sub), std::move(sup)});
         } else {
@@ -277,15 +289,22 @@ bool MathParser::startsArgument(const MathToken *token) const
 {
     if (!token || atRowEnd())
         return false;
+    const MathSymbol *symbol = token->symbol;
+    if (token->type == MathToken::Type::Letters) {
+        // The run reads as its first name: "sinEE" is sin ∃, no argument.
+        symbol = MathSymbols::longestMatch(token->text, 0);
+        if (!symbol || symbol->type == MathSymbol::Type::Definition)
+            return true;
+    }
     switch (token->type) {
     case MathToken::Type::Number:
-    case MathToken::Type::Letters:
     case MathToken::Type::Text:
         return true;
+    case MathToken::Type::Letters:
     case MathToken::Type::Symbol:
-        switch (token->symbol->type) {
+        switch (symbol->type) {
         case MathSymbol::Type::Constant:
-            return token->symbol->kind == Kind::Identifier;
+            return symbol->kind == Kind::Identifier;
         case MathSymbol::Type::RightBracket:
         case MathSymbol::Type::Space:
         case MathSymbol::Type::Definition:
@@ -300,7 +319,9 @@ bool MathParser::startsArgument(const MathToken *token) const
 
 MathNode MathParser::parseSimple(bool script)
 {
-    if (atRowEnd())
+    const MathToken *next = peek();
+    if (atRowEnd() ||
+        (next->type == MathToken::Type::Symbol && next->symbol->type == MathSymbol::Type::RightBracket))
         return row({});
     const MathToken token = take();
     switch (token.type) {
@@ -379,7 +400,7 @@ MathNode MathParser::parseBracket(const MathToken &open)
     // Never closed: the bracket is shown as typed and what followed it stays in the row.
     items.prepend(MathNode(Kind::Operator, shown(open.symbol)));
     m_flatten = true;
-    return row(std::move(items));
+    return MathNode(Kind::Row, std::move(items), MathNode::Unclosed);
 }
 
 MathNode MathParser::parseBar(const MathToken &bar)
@@ -395,7 +416,7 @@ MathNode MathParser::parseBar(const MathToken &bar)
     }
     items.prepend(MathNode(Kind::Operator, QString(sign)));
     m_flatten = true;
-    return row(std::move(items));
+    return MathNode(Kind::Row, std::move(items), MathNode::Unclosed);
 }
 
 // text(…) keeps what is between its brackets as typed, spaces included.

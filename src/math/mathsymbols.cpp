@@ -260,6 +260,10 @@ const MathSymbol symbols[] = {
     {"rangle", u"⟩", T::RightBracket, K::Operator, Str},
     {"{:", u"", T::LeftBracket, K::Operator, Str},
     {":}", u"", T::RightBracket, K::Operator, Str},
+    // Typed as themselves, so that the linear text of a bracket left open reads back as one.
+    {"⟨", u"⟨", T::LeftBracket, K::Operator, Str},
+    {"⟩", u"⟩", T::RightBracket, K::Operator, Str},
+    {"‖", u"‖", T::Bar, K::Operator, Str},
     {"|__", u"⌊", T::Constant, K::Operator, 0},
     {"__|", u"⌋", T::Constant, K::Operator, 0},
     {"|~", u"⌈", T::Constant, K::Operator, 0},

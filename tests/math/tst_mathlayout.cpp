@@ -269,6 +269,7 @@ void tst_MathLayout::spacingBetweenAtoms_data()
     QTest::newRow("comma: thin after") << "1, 2" << 2 << 3.0;
     QTest::newRow("number and unit: thin") << "3 kg" << 1 << 3.0;
     QTest::newRow("unit dot: none") << "3 m.s" << 2 << 0.0;
+    QTest::newRow("quoted word: a word space") << "1 \"si\"" << 1 << 4.5; // Termes's space: 250 units
 }
 
 void tst_MathLayout::spacingBetweenAtoms()
