@@ -252,7 +252,9 @@ QString LinearWriter::node(const MathNode &n)
                    (isUnclosed(n.child(1)) ? QString() : paren(n.child(0)));
         // a^b^c reads a^(b^c): a superscript may itself carry one.
         const MathNode &script = n.child(1);
-        return base(n.child(0)) + u'^' + (script.kind() == Kind::Sup ? node(script) : operand(script));
+        // Bare, the chain's first base would lose its brackets: x^[A]^a reads x^(A^a).
+        const bool chain = script.kind() == Kind::Sup && !isStrippedFence(script.child(0));
+        return base(n.child(0)) + u'^' + (chain ? node(script) : operand(script));
     }
     case Kind::SubSup:
     case Kind::UnderOver:

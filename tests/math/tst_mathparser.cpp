@@ -254,6 +254,7 @@ void tst_MathParser::roundTrip_data()
         "sinEEEE t_tscriA sin oo",
         "|:x| + (x :) + {: a :}",
         "sum9_(ii=5)^fraci =1)^fracint_i = 0",
+        "x^([A]^a) + x^[A]^a",
         "E_sqrtc frac =`  _c =E_c =`  \"\"1/",
         "hat x bar(AB) ul(y) tilde z ddot r",
         "2x + 3 kg + 2 g h + 20 °C",
