@@ -258,6 +258,9 @@ QString LinearWriter::node(const MathNode &n)
     }
     case Kind::SubSup:
     case Kind::UnderOver:
+        // A bracket left open takes the rest: it is written last.
+        if (isUnclosed(n.child(1)))
+            return base(n.child(0)) + u'^' + operand(n.child(2)) + u'_' + operand(n.child(1));
         return base(n.child(0)) + u'_' + operand(n.child(1)) + u'^' + operand(n.child(2));
     case Kind::Sqrt:
         return QStringLiteral("sqrt") + paren(n.child(0));

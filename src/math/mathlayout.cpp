@@ -79,6 +79,38 @@ char32_t accentMark(const QString &accent)
     return accent.isEmpty() ? 0 : accent.toUcs4().value(0);
 }
 
+// The class a group shows its left or right neighbour, read from the tree: laying the edge out
+// again would cost twice per level of nesting.
+MathAtomClass edgeClass(const MathNode &node, bool left)
+{
+    switch (node.kind()) {
+    case Kind::Row:
+        if (node.children().isEmpty())
+            return C::Ord;
+        return edgeClass(left ? node.children().first() : node.children().last(), left);
+    case Kind::Identifier:
+        return node.flags() & (MathNode::Function | MathNode::Limits) ? C::Op : C::Ord;
+    case Kind::Operator:
+        if (node.hasFlag(MathNode::Unit))
+            return C::Ord;
+        return node.hasFlag(MathNode::LargeOperator) ? C::Op : MathSymbols::operatorClass(node.text());
+    case Kind::Fraction:
+        return C::Inner;
+    case Kind::Sub:
+    case Kind::Sup:
+    case Kind::SubSup:
+        return edgeClass(node.child(0), left);
+    case Kind::Under:
+    case Kind::Over:
+    case Kind::UnderOver:
+        return node.hasFlag(MathNode::Accent) ? C::Ord : edgeClass(node.child(0), left);
+    case Kind::Fenced:
+        return left ? C::Open : C::Close;
+    default:
+        return C::Ord;
+    }
+}
+
 MathBox shifted(const MathBox &box, qreal down)
 {
     MathBox out;
@@ -113,14 +145,11 @@ MathLayout::Atom MathLayout::atom(const MathNode &node, Style style) const
 {
     Atom a;
     switch (node.kind()) {
-    case Kind::Row: {
+    case Kind::Row:
         a.box = row(node.children(), style);
-        if (!node.children().isEmpty()) {
-            a.left = atom(node.children().first(), style).left;
-            a.right = node.children().size() == 1 ? a.left : atom(node.children().last(), style).right;
-        }
+        a.left = edgeClass(node, true);
+        a.right = edgeClass(node, false);
         return a;
-    }
     case Kind::Identifier:
         return identifier(node, style);
     case Kind::Number:

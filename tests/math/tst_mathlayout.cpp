@@ -4,6 +4,7 @@
 #include "math/mathpainter.h"
 #include "math/mathparser.h"
 
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -33,6 +34,8 @@ private Q_SLOTS:
     void spacingBetweenAtoms();
     void lettersItalicNamesAndUnitsUpright_data();
     void lettersItalicNamesAndUnitsUpright();
+    void hugeInputLaysOutQuickly_data();
+    void hugeInputLaysOutQuickly();
     void withoutMathFont();
     void paintingFollowsTheTransform();
 
@@ -308,6 +311,29 @@ void tst_MathLayout::lettersItalicNamesAndUnitsUpright()
     const MathBox box = layOut(*m_font, linear);
     QVERIFY(box.glyphs.size() > glyph);
     QCOMPARE(box.glyphs.at(glyph).id, m_font->glyph(character));
+}
+
+void tst_MathLayout::hugeInputLaysOutQuickly_data()
+{
+    QTest::addColumn<QString>("linear");
+    QTest::newRow("10 000 nested pairs") << QString(10000, u'(') + u'x' + QString(10000, u')');
+    QTest::newRow("functions nested to the cap") << QStringLiteral("sin ").repeated(10000) + u'x';
+    QTest::newRow("roots nested to the cap") << QStringLiteral("sqrt ").repeated(10000) + u'x';
+    QTest::newRow("fractions nested to the cap") << QStringLiteral("(a/").repeated(10000) + u'b';
+    QTest::newRow("exponents nested to the cap") << QStringLiteral("x^").repeated(10000) + u'x';
+    QTest::newRow("100 kB of formulas")
+        << QStringLiteral("(a_i^2 + 9,81 m.s^-2)/[[1, 2],[3, 4]] ").repeated(2700);
+}
+
+// Nesting is capped by the reader; the layout must not cost more than once per node on top.
+void tst_MathLayout::hugeInputLaysOutQuickly()
+{
+    QFETCH(QString, linear);
+    QElapsedTimer timer;
+    timer.start();
+    const MathBox box = layOut(*m_font, linear, MathStyle::Display);
+    QVERIFY(box.width > 0);
+    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed()) + QStringLiteral(" ms")));
 }
 
 // Without any math font the equation still lays out and draws, with approximate constants.

@@ -255,6 +255,7 @@ void tst_MathParser::roundTrip_data()
         "|:x| + (x :) + {: a :}",
         "sum9_(ii=5)^fraci =1)^fracint_i = 0",
         "x^([A]^a) + x^[A]^a",
+        "m.s^-2_( m",
         "E_sqrtc frac =`  _c =E_c =`  \"\"1/",
         "hat x bar(AB) ul(y) tilde z ddot r",
         "2x + 3 kg + 2 g h + 20 °C",
