@@ -2,6 +2,8 @@
 
 #include "math/mathsymbols.h"
 
+#include <algorithm>
+
 namespace {
 
 using Kind = MathNode::Kind;
@@ -38,6 +40,37 @@ bool isSimple(const MathNode &node)
 bool isUnclosed(const MathNode &node)
 {
     return node.kind() == Kind::Row && node.hasFlag(MathNode::Unclosed);
+}
+
+// Whether the text of `node` ends inside a bracket left open: then nothing may follow it, not
+// even a bracket of the writer's own.
+bool endsUnclosed(const MathNode &node)
+{
+    if (isUnclosed(node))
+        return true;
+    const QList<MathNode> &children = node.children();
+    switch (node.kind()) {
+    case Kind::Row:
+        return !children.isEmpty() && endsUnclosed(children.last());
+    case Kind::Fraction:
+        return endsUnclosed(children.at(0)) || endsUnclosed(children.at(1));
+    case Kind::Sub:
+    case Kind::Sup:
+        return endsUnclosed(children.at(1));
+    case Kind::SubSup:
+    case Kind::UnderOver:
+        return endsUnclosed(children.at(1)) || endsUnclosed(children.at(2));
+    case Kind::Over:
+    case Kind::Under:
+        return endsUnclosed(children.at(0)) || endsUnclosed(children.at(1));
+    case Kind::Sqrt:
+    case Kind::Fenced:
+        return endsUnclosed(children.at(0));
+    case Kind::Root:
+        return endsUnclosed(children.at(0)) || endsUnclosed(children.at(1));
+    default:
+        return false;
+    }
 }
 
 // A closing bracket with nothing to close (only possible outside all brackets) is written bare
@@ -118,8 +151,8 @@ QString LinearWriter::row(const QList<MathNode> &children)
 
 QString LinearWriter::paren(const MathNode &n)
 {
-    if (isUnclosed(n))
-        return row(n.children());
+    if (endsUnclosed(n))
+        return n.kind() == Kind::Row ? row(n.children()) : node(n);
     if (isStrayCloser(n))
         return u' ' + node(n);
     return wrapped(QStringLiteral("("), n.kind() == Kind::Row ? row(n.children()) : node(n),
@@ -130,6 +163,11 @@ QString LinearWriter::operand(const MathNode &n)
 {
     if (isNegativeNumber(n))
         return QStringLiteral("-") + n.child(1).text();
+    // A bar left alone would open a pair with whatever bar comes next: (|) keeps it alone.
+    const MathSymbol *symbol =
+        n.kind() == Kind::Operator ? MathSymbols::find(MathSymbols::linearName(n)) : nullptr;
+    if (symbol && symbol->type == MathSymbol::Type::Bar)
+        return paren(n);
     return isSimple(n) || isUnclosed(n) ? node(n) : paren(n);
 }
 
@@ -147,6 +185,14 @@ QString LinearWriter::fractionOperand(const MathNode &n)
     default:
         return operand(n);
     }
+}
+
+// a^b^c is a^(b^c), so a chained exponent goes bare (and a label such as "moy" stays a label
+// only bare); with brackets its first base would lose its own: x^[A]^a reads x^(A^a).
+QString LinearWriter::superscript(const MathNode &script)
+{
+    const bool chain = script.kind() == Kind::Sup && !isStrippedFence(script.child(0));
+    return chain ? node(script) : operand(script);
 }
 
 QString LinearWriter::base(const MathNode &n)
@@ -176,15 +222,23 @@ QString LinearWriter::fenced(const MathNode &n)
         return opening + rows.join(QLatin1String(", ")) + close;
     }
     const QString inner = content.kind() == Kind::Row ? row(content.children()) : node(content);
+    const bool open_ = endsUnclosed(content);
+    const auto call = [&](const char *name) {
+        return open_ ? QLatin1String(name) + inner
+                     : wrapped(QLatin1String(name) + u'(', inner, QStringLiteral(")"));
+    };
+    // Bars hold any closing bracket that has nothing to close; abs(…) would let it close.
+    const bool strayInside =
+        std::any_of(content.children().cbegin(), content.children().cend(), isStrayCloser);
     switch (open.unicode()) {
     case u'|':
-        return wrapped(QStringLiteral("abs("), inner, QStringLiteral(")"));
+        return strayInside ? QStringLiteral("| ") + inner + QStringLiteral(" |") : call("abs");
     case u'‖':
-        return wrapped(QStringLiteral("norm("), inner, QStringLiteral(")"));
+        return strayInside ? QStringLiteral("‖ ") + inner + QStringLiteral(" ‖") : call("norm");
     case u'⌊':
-        return wrapped(QStringLiteral("floor("), inner, QStringLiteral(")"));
+        return call("floor");
     case u'⌈':
-        return wrapped(QStringLiteral("ceil("), inner, QStringLiteral(")"));
+        return call("ceil");
     default:
         break;
     }
@@ -252,16 +306,14 @@ QString LinearWriter::node(const MathNode &n)
                    (isUnclosed(n.child(1)) ? QString() : paren(n.child(0)));
         // a^b^c reads a^(b^c): a superscript may itself carry one.
         const MathNode &script = n.child(1);
-        // Bare, the chain's first base would lose its brackets: x^[A]^a reads x^(A^a).
-        const bool chain = script.kind() == Kind::Sup && !isStrippedFence(script.child(0));
-        return base(n.child(0)) + u'^' + (chain ? node(script) : operand(script));
+        return base(n.child(0)) + u'^' + superscript(script);
     }
     case Kind::SubSup:
     case Kind::UnderOver:
         // A bracket left open takes the rest: it is written last.
         if (isUnclosed(n.child(1)))
-            return base(n.child(0)) + u'^' + operand(n.child(2)) + u'_' + operand(n.child(1));
-        return base(n.child(0)) + u'_' + operand(n.child(1)) + u'^' + operand(n.child(2));
+            return base(n.child(0)) + u'^' + superscript(n.child(2)) + u'_' + operand(n.child(1));
+        return base(n.child(0)) + u'_' + operand(n.child(1)) + u'^' + superscript(n.child(2));
     case Kind::Sqrt:
         return QStringLiteral("sqrt") + paren(n.child(0));
     case Kind::Root:

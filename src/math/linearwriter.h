@@ -15,6 +15,7 @@ private:
     static QString paren(const MathNode &node);
     static QString operand(const MathNode &node); // of scripts
     static QString fractionOperand(const MathNode &node);
+    static QString superscript(const MathNode &node);
     static QString base(const MathNode &node); // of scripts: its brackets stay
     static QString fenced(const MathNode &node);
 };
