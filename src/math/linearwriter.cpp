@@ -168,6 +168,10 @@ QString LinearWriter::operand(const MathNode &n)
         n.kind() == Kind::Operator ? MathSymbols::find(MathSymbols::linearName(n)) : nullptr;
     if (symbol && symbol->type == MathSymbol::Type::Bar)
         return paren(n);
+    // A stray ^, _ or / would take the writer's neighbours as its scripts or fraction.
+    if (n.kind() == Kind::Operator &&
+        (n.text() == QLatin1String("^") || n.text() == QLatin1String("_") || n.text() == QLatin1String("/")))
+        return paren(n);
     return isSimple(n) || isUnclosed(n) ? node(n) : paren(n);
 }
 

@@ -53,7 +53,7 @@ public:
         Accent = 16,       // the over or under script is an accent, set close to its base
         Unit = 32,         // part of a unit after a number: "m", "s", the middle dot between them
         Stretchy = 64,     // a fence or an arrow that grows with what it spans
-        Unclosed = 128,    // a Row that starts with a bracket never closed, and holds what followed it
+        Unclosed = 128,    // a Row from a bracket never closed, holding all the text that followed it
     };
 
     MathNode() = default;

@@ -400,7 +400,9 @@ MathNode MathParser::parseBracket(const MathToken &open)
     // Never closed: the bracket is shown as typed and what followed it stays in the row.
     items.prepend(MathNode(Kind::Operator, shown(open.symbol)));
     m_flatten = true;
-    return MathNode(Kind::Row, std::move(items), MathNode::Unclosed);
+    // Open to the end of the text, it takes all that follows; stopped by an outer closing
+    // bracket, it is bounded like any group.
+    return MathNode(Kind::Row, std::move(items), peek() ? MathNode::NoFlag : MathNode::Unclosed);
 }
 
 MathNode MathParser::parseBar(const MathToken &bar)
@@ -416,7 +418,9 @@ MathNode MathParser::parseBar(const MathToken &bar)
     }
     items.prepend(MathNode(Kind::Operator, QString(sign)));
     m_flatten = true;
-    return MathNode(Kind::Row, std::move(items), MathNode::Unclosed);
+    // Open to the end of the text, it takes all that follows; stopped by an outer closing
+    // bracket, it is bounded like any group.
+    return MathNode(Kind::Row, std::move(items), peek() ? MathNode::NoFlag : MathNode::Unclosed);
 }
 
 // text(…) keeps what is between its brackets as typed, spaces included.

@@ -260,6 +260,8 @@ void tst_MathParser::roundTrip_data()
         "__(c =sum_(i=(F)`= hm vecnorm(a1 0/ m",
         "x^|v)| + ||a]||",
         "ho\\frac{|)",
+        "(v) \\frac{x^|v)",
+        "vec(F%`=frac ^-ve a)",
         "E_sqrtc frac =`  _c =E_c =`  \"\"1/",
         "hat x bar(AB) ul(y) tilde z ddot r",
         "2x + 3 kg + 2 g h + 20 °C",
