@@ -304,7 +304,8 @@ bool MathParser::startsArgument(const MathToken *token) const
     case MathToken::Type::Symbol:
         switch (symbol->type) {
         case MathSymbol::Type::Constant:
-            return symbol->kind == Kind::Identifier;
+            return symbol->kind == Kind::Identifier ||
+                   symbol->kind == Kind::Text; // and, or, if: as if quoted
         case MathSymbol::Type::RightBracket:
         case MathSymbol::Type::Space:
         case MathSymbol::Type::Definition:
