@@ -83,13 +83,23 @@ bool isStrayCloser(const MathNode &node)
     return symbol && symbol->type == MathSymbol::Type::RightBracket;
 }
 
-// A colon next to a bracket would read as (: or :) — the angle brackets.
+// Two pieces side by side, with a space where their ends would read as one sign: ( and : make
+// the angle bracket (:, : and ) its closing :), { and : the invisible {:.
+QString joined(const QString &left, const QString &right)
+{
+    if (left.isEmpty() || right.isEmpty())
+        return left + right;
+    const QChar a = left.back();
+    const QChar b = right.front();
+    const bool merge = ((a == u'(' || a == u'{') && b == u':') || (a == u':' && (b == u')' || b == u'}'));
+    if (merge)
+        return left + u' ' + right;
+    return left + right;
+}
+
 QString wrapped(const QString &open, const QString &inner, const QString &close)
 {
-    const bool colonFirst = inner.startsWith(u':');
-    const bool colonLast = inner.endsWith(u':');
-    return open + (colonFirst ? QStringLiteral(" ") : QString()) + inner +
-           (colonLast ? QStringLiteral(" ") : QString()) + close;
+    return joined(joined(open, inner), close);
 }
 
 bool isNegativeNumber(const MathNode &node)

@@ -263,6 +263,7 @@ void tst_MathParser::roundTrip_data()
         "(v) \\frac{x^|v)",
         "vec(F%`=frac ^-ve a)",
         "lnormi + ln \"or\"",
+        "lim_(|-{>>0)s in(x)/x",
         "E_sqrtc frac =`  _c =E_c =`  \"\"1/",
         "hat x bar(AB) ul(y) tilde z ddot r",
         "2x + 3 kg + 2 g h + 20 °C",
