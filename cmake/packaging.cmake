@@ -37,7 +37,7 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://veligram.example.org")
 # The libraries the programs link come from dpkg-shlibdeps; what Qt loads as plugins at run
 # time (the SVG pictures of the tool bar) is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6svg6, fonts-texgyre-math")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, shared-mime-info, desktop-file-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA ${PROJECT_SOURCE_DIR}/resources/debian/triggers)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

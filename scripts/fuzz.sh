@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs one of them.
-#   scripts/fuzz.sh TARGET SECONDS     TARGET: rtfreader, rtfwriter, exercisefile, plaintext
+#   scripts/fuzz.sh TARGET SECONDS     TARGET: rtfreader, rtfwriter, exercisefile, plaintext, math
 # The corpus grows in fuzz/corpus/TARGET (not committed); crashes land in fuzz/findings.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,6 +18,7 @@ case $target in
     rtfreader|rtfwriter) seeds=(tests/rtf/data/rtf ../shared/rtf-samples); dict=(-dict=fuzz/rtf.dict) ;;
     exercisefile) seeds=(tests/exercise/data); dict=() ;;
     plaintext) seeds=(tests/rtf/data/rtf); dict=() ;;
+    math) seeds=(fuzz/math-seeds); dict=(-dict=fuzz/math.dict) ;;
     *) echo "unknown target $target" >&2; exit 1 ;;
 esac
 existing=()

@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libqt6svg6 qt6-translations-l10n libgl-dev
           fonts-liberation fonts-dejavu-core fonts-urw-base35 dpkg-dev poppler-utils
-          libhunspell-dev hunspell-fr pkg-config
+          libhunspell-dev hunspell-fr pkg-config libharfbuzz-dev fonts-texgyre-math
           xvfb xauth x11-utils openbox)  # the live window tests: an X server with a window manager
 missing=()
 for p in "${packages[@]}"; do

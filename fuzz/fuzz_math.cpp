@@ -1,0 +1,37 @@
+#include "math/equation.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+
+#include <cstddef>
+#include <cstdint>
+
+extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QGuiApplication app(*argc, *argv);
+    return 0;
+}
+
+// Any bytes read as linear text: the tree reads back the same from its normalised text, and it
+// lays out and draws in both styles.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    const Equation equation = Equation::fromLinear(text);
+    const Equation again = Equation::fromLinear(equation.normalizedLinear());
+    if (!(again.tree() == equation.tree()))
+        __builtin_trap();
+    if (!equation.mathml().startsWith(QLatin1String("<math")))
+        __builtin_trap();
+    for (const MathStyle style : {MathStyle::Text, MathStyle::Display}) {
+        const EquationMetrics metrics = equationMetrics(equation, 12, 96, style);
+        if (!(metrics.width >= 0 && metrics.ascent >= 0 && metrics.descent >= 0))
+            __builtin_trap();
+        QImage image(64, 32, QImage::Format_ARGB32_Premultiplied);
+        QPainter painter(&image);
+        paintEquation(painter, QPointF(0, 20), equation, 12, 96, Qt::black, style);
+    }
+    return 0;
+}
