@@ -1,6 +1,7 @@
 #include "documentconverter.h"
 
 #include "embeddedobjects.h"
+#include "equationobjects.h"
 #include "rtf/cp1252.h"
 #include "textformats.h"
 #include "widecharacters.h"
@@ -185,6 +186,11 @@ void DocumentConverter::insert(QTextCursor &cursor, const RichDocument &document
         for (const TextRun &run : paragraph.runs) {
             const QTextCharFormat &format = ownFormats ? cache.format(run.style) : caretFormat;
             lastFormat = format;
+            if (run.object && run.object->kind == EmbeddedObject::Kind::Equation) {
+                cursor.insertText(QString(QChar(kObject)),
+                                  EquationObjects::format(format, run.object->equation));
+                continue;
+            }
             if (run.object) {
                 cursor.insertText(QString(QChar(kObject)), EmbeddedObjects::objectFormat(run.object, format));
                 continue;
@@ -275,8 +281,9 @@ void DocumentConverter::setBullet(const QTextBlock &block, bool on)
 QTextCharFormat DocumentConverter::insertionFormat(QTextCharFormat format)
 {
     format = TextFormats::withoutSymbolByte(format);
-    if (format.hasProperty(TextFormats::WideCharacter)) {
+    if (format.hasProperty(TextFormats::WideCharacter) || format.hasProperty(TextFormats::EquationText)) {
         format.clearProperty(TextFormats::WideCharacter);
+        format.clearProperty(TextFormats::EquationText);
         format.clearProperty(QTextFormat::ObjectType);
         format.setVerticalAlignment(QTextCharFormat::AlignNormal);
     }

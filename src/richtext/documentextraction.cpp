@@ -1,5 +1,6 @@
 #include "documentconverter.h"
 #include "embeddedobjects.h"
+#include "equationobjects.h"
 #include "rtf/cp1252.h"
 #include "textformats.h"
 #include "widecharacters.h"
@@ -108,8 +109,10 @@ RichDocument DocumentConverter::extract(const QTextDocument &document, int start
             }
             for (qsizetype i = 0; i < text.size();) {
                 if (text.at(i) == QChar(kObject)) {
-                    paragraph.runs.append(
-                        TextRun{QString(QChar(kObject)), style, EmbeddedObjects::objectOf(format, document)});
+                    paragraph.runs.append(TextRun{QString(QChar(kObject)), style,
+                                                  EquationObjects::isEquation(format)
+                                                      ? EquationObjects::objectOf(format, document)
+                                                      : EmbeddedObjects::objectOf(format, document)});
                     ++i;
                     continue;
                 }

@@ -444,6 +444,7 @@ QWidget *QtRichTextControl::widget()
         Q_EMIT zoomChanged(percent);
     });
     connect(m_edit, &RichTextEdit::contextMenuRequested, this, &RichTextControl::contextMenuRequested);
+    connect(m_edit, &RichTextEdit::equationDoubleClicked, this, &RichTextControl::equationActivated);
     return m_edit;
 }
 

@@ -99,6 +99,9 @@ public:
     bool canUndo() const override;
     void undo() override;
     void clearUndo() override;
+    void insertEquation(const QString &linear) override;
+    QString selEquation() const override;
+    QString equationAt(int position) const override;
     void beginEditBlock() override;
     void endEditBlock() override;
     void joinPreviousEditBlock() override;

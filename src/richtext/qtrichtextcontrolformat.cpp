@@ -3,6 +3,7 @@
 #include "documentconverter.h"
 #include "documentprinter.h"
 #include "embeddedobjects.h"
+#include "equationobjects.h"
 #include "qtrichtextcontrol.h"
 #include "richtextdocument.h"
 #include "richtextedit.h"
@@ -309,6 +310,41 @@ bool QtRichTextControl::addObjectFromFile(const QString &path, const QString &cl
     c.endEditBlock();
     setCursor(c);
     return true;
+}
+
+void QtRichTextControl::insertEquation(const QString &linear)
+{
+    if (linear.trimmed().isEmpty())
+        return;
+    QTextCursor c = cursor();
+    const QTextCharFormat around =
+        DocumentConverter::insertionFormat(replacementFormat(c.selectionStart(), c.selectionEnd()));
+    ++m_inserting;
+    c.beginEditBlock();
+    c.removeSelectedText();
+    c.insertText(QString(QChar::ObjectReplacementCharacter), EquationObjects::format(around, linear));
+    c.endEditBlock();
+    --m_inserting;
+    setCursor(c);
+}
+
+QString QtRichTextControl::selEquation() const
+{
+    const QTextCursor c = cursor();
+    if (c.selectionEnd() - c.selectionStart() != 1)
+        return {};
+    return equationAt(c.selectionStart());
+}
+
+QString QtRichTextControl::equationAt(int position) const
+{
+    if (position < 0 || position >= textLength())
+        return {};
+    QTextCursor c(m_document);
+    c.setPosition(position + 1); // a cursor's format is that of the character before it
+    if (c.block().position() > position)
+        return {};
+    return EquationObjects::linear(c.charFormat());
 }
 
 QTextCursor QtRichTextControl::objectCursor(int index) const

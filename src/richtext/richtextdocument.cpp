@@ -1,6 +1,7 @@
 #include "richtextdocument.h"
 
 #include "editorlayout.h"
+#include "equationobjects.h"
 #include "imagestore.h"
 #include "textformats.h"
 #include "widecharacters.h"
@@ -24,6 +25,7 @@ void RichTextDocument::prepareLayout(Medium medium)
     m_layoutPrepared = true;
     m_onScreen = onScreen;
     WideCharacters::registerHandler(*this);
+    EquationObjects::registerHandler(*this);
 }
 
 QVariant RichTextDocument::loadResource(int type, const QUrl &name)

@@ -2,6 +2,7 @@
 
 #include "documentconverter.h"
 #include "embeddedobjects.h"
+#include "equationobjects.h"
 #include "richtextaccessible.h"
 #include "rtf/rtfreader.h"
 #include "rtf/rtfwriter.h"
@@ -282,6 +283,30 @@ void RichTextEdit::mouseReleaseEvent(QMouseEvent *event)
         m_pressed = false;
         Q_EMIT clicked();
     }
+}
+
+void RichTextEdit::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // An equation is one character: a double-click on it opens it for editing, where on a
+    // word it selects the word.
+    const QPoint at = event->position().toPoint();
+    const QTextCursor nearest = cursorForPosition(at);
+    const int boundary = nearest.position();
+    const bool beforeIt = at.x() < cursorRect(nearest).x();
+    for (const int position : {beforeIt ? boundary - 1 : boundary, beforeIt ? boundary : boundary - 1}) {
+        if (position < 0 || position + 1 >= document()->characterCount())
+            continue;
+        QTextCursor one(document());
+        one.setPosition(position);
+        one.setPosition(position + 1, QTextCursor::KeepAnchor);
+        if (!EquationObjects::isEquation(one.charFormat()) || one.block().position() > position)
+            continue;
+        setTextCursor(one);
+        event->accept();
+        Q_EMIT equationDoubleClicked(position);
+        return;
+    }
+    QTextEdit::mouseDoubleClickEvent(event);
 }
 
 void RichTextEdit::focusInEvent(QFocusEvent *event)

@@ -38,12 +38,14 @@ Q_SIGNALS:
     void fileDragged(FileDrop &drop);
     void filesDropped(const FileDrop &drop);
     void contextMenuRequested(ContextMenuRequest &request);
+    void equationDoubleClicked(int position);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void inputMethodEvent(QInputMethodEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;

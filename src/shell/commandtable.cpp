@@ -64,6 +64,7 @@ const QList<MenuDefinition> &menuTable()
              separator("sdfd"),
              {"SPECIALCAr", TR("Caractères spéciau&x")},
              {"ionpoly", TR("Formule ion pol&yatomique")},
+             {"equation", TR("É&quation…"), "Ctrl+Shift+E"},
          }},
         {"for0",
          TR("For&mat"),

@@ -7,6 +7,7 @@
 #include "edit/editmodule.h"
 #include "edit/formatmemory.h"
 #include "edit/insertionmodule.h"
+#include "equations/equationsmodule.h"
 #include "exercise/exercisecontroller.h"
 #include "exercise/exercisemodule.h"
 #include "format/bulkscriptsmodule.h"
@@ -237,6 +238,8 @@ void MainWindow::installModules()
 
     // Recent files, dropped files and zoom, once every command they reuse is in place.
     new DesktopHabits(*this, *m_exo, *m_documents, *m_exercise, *insertion.insertion, m_platform);
+    // Before spelling: on an equation the context menu is the equation's.
+    installEquations(*this);
     installSpelling(*this, SpellServices::standard(&m_platform.settings));
 }
 

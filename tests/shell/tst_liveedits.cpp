@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,6 +26,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextEdit>
 
 #include <functional>
 #include <memory>
@@ -56,6 +58,17 @@ void clickChild(QWidget *dialog, const char *name)
     QTest::mouseClick(child, Qt::LeftButton);
 }
 
+// With VELIGRAM_SHOTS naming a folder, a picture of the window as the test left it, to look at.
+void shot(QWidget *window, const QString &name)
+{
+    const QString folder = qEnvironmentVariable("VELIGRAM_SHOTS");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    const QString scale = qEnvironmentVariable("VELIGRAM_X_SCALE", QStringLiteral("1"));
+    window->grab().save(QStringLiteral("%1/%2x-%3.png").arg(folder, scale, name));
+}
+
 } // namespace
 
 class tst_LiveEdits;
@@ -78,6 +91,7 @@ private Q_SLOTS:
     void oneUndoRemovesAProgramPaste();
     void scriptCommandsRefreshTheToolBar_data();
     void scriptCommandsRefreshTheToolBar();
+    void equationInsertedEditedDeletedAndSaved();
 
 private:
     RichTextControl &exo() { return m_window->exo(); }
@@ -290,6 +304,7 @@ void tst_LiveEdits::loadingAndSavingAreNoEdits()
     exo().setZoom(200);
     QTest::qWait(50);
     QCOMPARE(m_state->documentSaved, int16_t(1));
+    exo().setZoom(100); // the zoom is kept between runs
 }
 
 void tst_LiveEdits::oneUndoRemovesAProgramPaste_data()
@@ -394,6 +409,57 @@ void tst_LiveEdits::scriptCommandsRefreshTheToolBar()
     QTRY_COMPARE(sizeBox->text(), QString::number(qRound(exo().selFontSize().value())));
     QVERIFY(sizeBox->text() != QStringLiteral("10"));
     QCOMPARE(exo().selection(), TextRange({1, 1}));
+}
+
+void tst_LiveEdits::equationInsertedEditedDeletedAndSaved()
+{
+    openSaved(QByteArrayLiteral(R"({\rtf1\ansi{\fonttbl{\f0 Arial;}}\f0\fs24 v = \par})"));
+    exo().setSelStart(4);
+    m_answers->answerNext([](QWidget *dialog) {
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Équation"));
+        typeInto(dialog, "Text1", QStringLiteral("(Delta x)/(Delta t)"));
+        QTest::qWait(50);
+        shot(dialog, QStringLiteral("equation-dialog"));
+        clickChild(dialog, "Command1");
+    });
+    QTest::keyClick(exo().widget(), Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+    QTRY_COMPARE(exo().equationAt(4), QStringLiteral("(Delta x)/(Delta t)"));
+    QTRY_COMPARE(m_state->documentSaved, int16_t(0));
+    shot(m_window.get(), QStringLiteral("equation-inserted"));
+
+    // A double-click on it opens it again; OK replaces it.
+    auto *view = qobject_cast<QTextEdit *>(exo().widget());
+    QVERIFY(view);
+    QTextCursor at = view->textCursor();
+    at.setPosition(4);
+    const QPoint inside = view->cursorRect(at).center() + QPoint(4, 0);
+    m_answers->answerNext([](QWidget *dialog) {
+        auto *line = dialog->findChild<QLineEdit *>(QStringLiteral("Text1"));
+        QVERIFY(line);
+        QCOMPARE(line->text(), QStringLiteral("(Delta x)/(Delta t)"));
+        line->selectAll();
+        QTest::keyClicks(line, QStringLiteral("sqrt(2 g h)"));
+        clickChild(dialog, "Command1");
+    });
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, inside);
+    QTRY_COMPARE(exo().equationAt(4), QStringLiteral("sqrt(2 g h)"));
+    QCOMPARE(exo().textLength(), 5);
+
+    // Saved and opened again: an equation, editable, not a picture.
+    QVERIFY(m_window->saveDispatcher());
+    const QString path = m_state->currentDocumentPath;
+    command("Nouv");
+    QTRY_COMPARE(exo().textLength(), 0);
+    QVERIFY(m_window->openFromCommandLine(path));
+    QCOMPARE(exo().equationAt(4), QStringLiteral("sqrt(2 g h)"));
+
+    // Deleted as one character.
+    exo().setSelection({4, 1});
+    exo().setFocus();
+    QTRY_VERIFY(exo().hasFocus());
+    QTest::keyClick(exo().widget(), Qt::Key_Delete);
+    QTRY_COMPARE(exo().textLength(), 4);
+    QVERIFY(exo().equationAt(4).isEmpty());
 }
 
 QTEST_MAIN(tst_LiveEdits)
