@@ -6,8 +6,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 target=${1:?usage: scripts/fuzz.sh TARGET SECONDS}
 seconds=${2:-60}
-command -v clang++ >/dev/null || { echo "clang++ is needed" >&2; exit 1; }
 bash scripts/install-deps.sh
+# libFuzzer comes with clang's runtime libraries.
+if ! command -v clang++ >/dev/null || ! dpkg-query -W -f='${Status}' libclang-rt-14-dev 2>/dev/null | grep -q "ok installed"; then
+    sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo="sudo"
+    $sudo apt-get update -q
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends clang libclang-rt-14-dev
+fi
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
       -DVELIGRAM_FUZZ=ON -DVELIGRAM_BUILD_TESTS=OFF -DVELIGRAM_BUILD_BENCH=OFF >/dev/null
 cmake --build build-fuzz --target "fuzz_$target"

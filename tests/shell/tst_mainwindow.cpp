@@ -177,7 +177,8 @@ void tst_MainWindow::menus_data()
                                               "ima|Ima&ge (incorporée)",
                                               "sdfd|-",
                                               "SPECIALCAr|Caractères spéciau&x",
-                                              "ionpoly|Formule ion pol&yatomique"};
+                                              "ionpoly|Formule ion pol&yatomique",
+                                              "equation|É&quation…|Ctrl+Shift+E"};
     QTest::newRow("Format") << "for0"
                             << "For&mat"
                             << QStringList{"q21|G&ras|unticked",
