@@ -1,6 +1,7 @@
 #include "richtextaccessible.h"
 
 #include "documentconverter.h"
+#include "equationobjects.h"
 #include "richtextedit.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -188,9 +189,28 @@ void RichTextAccessible::setCursorPosition(int position)
 QString RichTextAccessible::text(int startOffset, int endOffset) const
 {
     QTextCursor cursor(document());
-    cursor.setPosition(clamped(startOffset));
+    const int start = clamped(startOffset);
+    cursor.setPosition(start);
     cursor.setPosition(clamped(endOffset), QTextCursor::KeepAnchor);
-    return cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n');
+    const QString selected = cursor.selectedText().replace(QChar::ParagraphSeparator, u'\n');
+    // An equation is read as its linear text ("v = (Delta x)/(Delta t)"), not as an object.
+    if (!selected.contains(QChar::ObjectReplacementCharacter))
+        return selected;
+    QString read;
+    read.reserve(selected.size());
+    QTextCursor at(document());
+    for (qsizetype i = 0; i < selected.size(); ++i) {
+        if (selected.at(i) == QChar::ObjectReplacementCharacter) {
+            at.setPosition(std::min(start + int(i) + 1, document()->characterCount() - 1));
+            const QString linear = EquationObjects::linear(at.charFormat());
+            if (!linear.isEmpty()) {
+                read += linear;
+                continue;
+            }
+        }
+        read += selected.at(i);
+    }
+    return read;
 }
 
 QString RichTextAccessible::textBeforeOffset(int offset, QAccessible::TextBoundaryType boundaryType,

@@ -18,6 +18,7 @@ private Q_SLOTS:
     void charactersFollowTheZoom();
     void caretAtTheEndFollowsTheZoom();
     void nameRoleAndTextStay();
+    void equationIsReadAsItsLinearText();
     void protectedTextRefusesEdits_data();
     void protectedTextRefusesEdits();
 
@@ -124,6 +125,18 @@ void tst_RichTextAccessible::nameRoleAndTextStay()
     QCOMPARE(letters->characterCount(), 6);
     QCOMPARE(letters->text(1, 3), QStringLiteral("bc"));
     QVERIFY(accessible->editableTextInterface());
+}
+
+void tst_RichTextAccessible::equationIsReadAsItsLinearText()
+{
+    m_control->setSelStart(3);
+    m_control->insertEquation(QStringLiteral("x^2"));
+    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(m_edit);
+    QVERIFY(accessible);
+    QAccessibleTextInterface *letters = accessible->textInterface();
+    QCOMPARE(letters->characterCount(), 7); // one position, as for the caret
+    QCOMPARE(letters->text(3, 4), QStringLiteral("x^2"));
+    QCOMPARE(letters->text(0, 7), QStringLiteral("abcx^2def"));
 }
 
 void tst_RichTextAccessible::protectedTextRefusesEdits_data()
