@@ -92,6 +92,8 @@ private Q_SLOTS:
     void scriptCommandsRefreshTheToolBar_data();
     void scriptCommandsRefreshTheToolBar();
     void equationInsertedEditedDeletedAndSaved();
+    void rulerClickLandsUnderItAtEveryZoom_data();
+    void rulerClickLandsUnderItAtEveryZoom();
 
 private:
     RichTextControl &exo() { return m_window->exo(); }
@@ -460,6 +462,42 @@ void tst_LiveEdits::equationInsertedEditedDeletedAndSaved()
     QTest::keyClick(exo().widget(), Qt::Key_Delete);
     QTRY_COMPARE(exo().textLength(), 4);
     QVERIFY(exo().equationAt(4).isEmpty());
+}
+
+void tst_LiveEdits::rulerClickLandsUnderItAtEveryZoom_data()
+{
+    QTest::addColumn<int>("zoom");
+    QTest::newRow("100 %") << 100;
+    QTest::newRow("200 %") << 200;
+    QTest::newRow("150 %") << 150;
+}
+
+void tst_LiveEdits::rulerClickLandsUnderItAtEveryZoom()
+{
+    QFETCH(int, zoom);
+    startTyping("");
+    exo().setZoom(zoom);
+    QWidget *ruler = control("regle");
+    QVERIFY(ruler);
+    const QPoint click(ruler->width() / 3, ruler->height() / 2);
+    QTest::mouseClick(ruler, Qt::LeftButton, {}, click);
+    QTRY_COMPARE(exo().selTabCount(), Mixed<int>(1));
+    // A tab typed now ends where the ruler was clicked, as the text draws it.
+    exo().setFocus();
+    QTRY_VERIFY(exo().hasFocus());
+    QTest::keyClick(exo().widget(), Qt::Key_Tab);
+    QTest::keyClicks(exo().widget(), QStringLiteral("x"));
+    auto *view = qobject_cast<QTextEdit *>(exo().widget());
+    QVERIFY(view);
+    QTextCursor afterTab = view->textCursor();
+    afterTab.setPosition(1);
+    const int textX = view->viewport()->mapToGlobal(view->cursorRect(afterTab).topLeft()).x();
+    const int rulerX = ruler->mapToGlobal(click).x();
+    shot(m_window.get(), QStringLiteral("ruler-%1").arg(zoom));
+    exo().setZoom(100); // the zoom is kept between runs
+    // Within a marker's half-width at 100 %, whatever the zoom (the stop is a whole pixel).
+    QVERIFY2(qAbs(textX - rulerX) <= 4,
+             qPrintable(QStringLiteral("text %1, ruler %2").arg(textX).arg(rulerX)));
 }
 
 QTEST_MAIN(tst_LiveEdits)
