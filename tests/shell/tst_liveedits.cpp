@@ -3,6 +3,7 @@
 // before it is lost; a paste the program makes is undone in one step; a format command leaves
 // the tool bar showing the selection as it now is.
 #include "dialoganswers.h"
+#include "liveactions.h"
 #include "platform/editorstate.h"
 #include "platform/qtplatform.h"
 #include "richtext/richtextcontrol.h"
@@ -33,40 +34,13 @@
 
 namespace {
 
-bool doAccessibleAction(QWidget *control, const QString &action)
-{
-    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
-    if (!accessible || !accessible->actionInterface() ||
-        !accessible->actionInterface()->actionNames().contains(action))
-        return false;
-    accessible->actionInterface()->doAction(action);
-    return true;
-}
-
-void typeInto(QWidget *dialog, const char *name, const QString &text)
-{
-    auto *box = dialog->findChild<QLineEdit *>(QLatin1String(name));
-    QVERIFY2(box, name);
-    box->setFocus();
-    QTest::keyClicks(box, text);
-}
+using namespace LiveActions;
 
 void clickChild(QWidget *dialog, const char *name)
 {
     auto *child = dialog->findChild<QWidget *>(QLatin1String(name));
     QVERIFY2(child, name);
     QTest::mouseClick(child, Qt::LeftButton);
-}
-
-// With VELIGRAM_SHOTS naming a folder, a picture of the window as the test left it, to look at.
-void shot(QWidget *window, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("VELIGRAM_SHOTS");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    const QString scale = qEnvironmentVariable("VELIGRAM_X_SCALE", QStringLiteral("1"));
-    window->grab().save(QStringLiteral("%1/%2x-%3.png").arg(folder, scale, name));
 }
 
 } // namespace

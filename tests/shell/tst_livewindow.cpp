@@ -3,6 +3,7 @@
 // as a keystroke the program sends while its window is not active again after a dialog.
 #include "dialoganswers.h"
 #include "format/characterformat.h"
+#include "liveactions.h"
 #include "platform/editorstate.h"
 #include "platform/qtplatform.h"
 #include "richtext/richtextcontrol.h"
@@ -32,40 +33,7 @@
 
 #include <memory>
 
-namespace {
-
-// The same act a screen reader or a test robot performs: the control's accessibility action.
-bool doAccessibleAction(QWidget *control, const QString &action)
-{
-    QAccessibleInterface *accessible = QAccessible::queryAccessibleInterface(control);
-    if (!accessible || !accessible->actionInterface())
-        return false;
-    if (!accessible->actionInterface()->actionNames().contains(action))
-        return false;
-    accessible->actionInterface()->doAction(action);
-    return true;
-}
-
-void typeInto(QWidget *dialog, const char *name, const QString &text)
-{
-    auto *box = dialog->findChild<QLineEdit *>(QLatin1String(name));
-    QVERIFY2(box, name);
-    box->setFocus();
-    QTest::keyClicks(box, text);
-}
-
-// With VELIGRAM_SHOTS naming a folder, a picture of the window as the test left it, to look at.
-void shot(QWidget *window, const QString &name)
-{
-    const QString folder = qEnvironmentVariable("VELIGRAM_SHOTS");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    const QString scale = qEnvironmentVariable("VELIGRAM_X_SCALE", QStringLiteral("1"));
-    window->grab().save(QStringLiteral("%1/%2x-%3.png").arg(folder, scale, name));
-}
-
-} // namespace
+using namespace LiveActions;
 
 class tst_LiveWindow : public QObject
 {
