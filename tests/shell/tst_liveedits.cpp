@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTabBar>
 #include <QTabWidget>
@@ -112,6 +113,8 @@ void tst_LiveEdits::cleanup()
     QVERIFY2(!m_answers->pending(), "a dialog the test waited for did not show");
     m_state->documentSaved = 1;
     m_window.reset();
+    // The files opened here would be recent files of the next live test to run.
+    QSettings(QStringLiteral("veligram"), QStringLiteral("veligram")).clear();
     m_answers.reset();
     m_platform.reset();
     m_qt.reset();
