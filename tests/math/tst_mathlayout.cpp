@@ -4,7 +4,6 @@
 #include "math/mathpainter.h"
 #include "math/mathparser.h"
 
-#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -328,12 +327,11 @@ void tst_MathLayout::hugeInputLaysOutQuickly_data()
 // Nesting is capped by the reader; the layout must not cost more than once per node on top.
 void tst_MathLayout::hugeInputLaysOutQuickly()
 {
+    // Ending at all, within the test's time limit and without exhausting the stack, is the check;
+    // how fast is bench/mathbench's business (a timed test fails on a loaded or instrumented run).
     QFETCH(QString, linear);
-    QElapsedTimer timer;
-    timer.start();
     const MathBox box = layOut(*m_font, linear, MathStyle::Display);
     QVERIFY(box.width > 0);
-    QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed()) + QStringLiteral(" ms")));
 }
 
 // Without any math font the equation still lays out and draws, with approximate constants.
