@@ -1,5 +1,5 @@
+#include "chem/chemformula.h"
 #include "commands.h"
-#include "symbols/chemformula.h"
 #include "symbols/ionformulapicture.h"
 
 #include <QJsonDocument>

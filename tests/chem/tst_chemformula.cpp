@@ -1,10 +1,10 @@
+#include "chem/chemformula.h"
 #include "format/scriptaligner.h"
 #include "format/scriptformat.h"
 #include "platform/editorstate.h"
 #include "richtext/richtextfactory.h"
 #include "rtf/cp1252.h"
 #include "scriptedclipboard.h"
-#include "symbols/chemformula.h"
 #include "symbols/chemformulacommand.h"
 #include "symbols/ionformulacommand.h"
 #include "symbols/symbolhooks.h"
@@ -116,6 +116,8 @@ private Q_SLOTS:
     void formulasAreWrittenWithTheEditorsScripts();
     void offsetsFollowTheTwoFormulas_data();
     void offsetsFollowTheTwoFormulas();
+    void readerOffsetsMatchTheButtons_data();
+    void readerOffsetsMatchTheButtons();
     void wordsAreLeftAlone_data();
     void wordsAreLeftAlone();
     void ionsAreTheComposersPicture_data();
@@ -213,6 +215,33 @@ void tst_ChemFormula::offsetsFollowTheTwoFormulas()
     f.exo->setSelection({position, 1});
     QTEST(f.exo->selCharOffset().valueOr(-1), "offset");
     QTEST(f.exo->selFontSize().valueOr(-1), "size");
+}
+
+void tst_ChemFormula::readerOffsetsMatchTheButtons_data()
+{
+    QTest::addColumn<bool>("smallMode");
+    QTest::addColumn<double>("size");
+    QTest::addColumn<int>("exponentStep");
+    QTest::addColumn<int>("indexStep");
+    QTest::newRow("small, default steps") << true << 12.0 << 8 << 5;
+    QTest::newRow("normal 10.5 points rounds") << false << 10.5 << 3 << 7;
+    QTest::newRow("normal 72 points, widest steps") << false << 72.0 << 20 << 20;
+}
+
+// The tool prints the reader's offsets while the command writes the buttons' ones: a change to
+// either formula must show here.
+void tst_ChemFormula::readerOffsetsMatchTheButtons()
+{
+    QFETCH(bool, smallMode);
+    QFETCH(double, size);
+    QFETCH(int, exponentStep);
+    QFETCH(int, indexStep);
+    const ChemScriptSettings settings{exponentStep, indexStep, smallMode};
+    QCOMPARE(ChemFormula::scriptOffset(ChemRun::Index, size, settings),
+             ScriptFormat::scriptOffset(ScriptFormat::Index, size, exponentStep, indexStep, smallMode));
+    QCOMPARE(ChemFormula::scriptOffset(ChemRun::Exponent, size, settings),
+             ScriptFormat::scriptOffset(ScriptFormat::Exponent, size, exponentStep, indexStep, smallMode));
+    QCOMPARE(ChemFormula::kSmallScriptSize, ScriptFormat::kSmallScriptSize);
 }
 
 void tst_ChemFormula::wordsAreLeftAlone_data()

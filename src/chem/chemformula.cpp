@@ -1,7 +1,5 @@
 #include "chemformula.h"
 
-#include "format/scriptformat.h"
-
 #include <QSet>
 
 #include <cmath>
@@ -444,6 +442,14 @@ bool ChemFormula::changesText(const QString &text, const QList<ChemRun> &runs)
     return false;
 }
 
+int ChemFormula::scriptOffset(ChemRun::Kind kind, double size, const ChemScriptSettings &settings)
+{
+    if (kind != ChemRun::Index && kind != ChemRun::Exponent)
+        return 0;
+    const int step = kind == ChemRun::Index ? -settings.indexStep : settings.exponentStep;
+    return settings.smallMode ? 10 * step : int(std::lround(step * size));
+}
+
 QList<ChemWrittenRun> ChemFormula::written(const QString &text, const QList<ChemRun> &runs, double size,
                                            const ChemScriptSettings &settings)
 {
@@ -457,14 +463,11 @@ QList<ChemWrittenRun> ChemFormula::written(const QString &text, const QList<Chem
             out.offset = run.raised ? int(std::lround(5 * size)) : 0;
             break;
         case ChemRun::Index:
-        case ChemRun::Exponent: {
-            const auto choice = run.kind == ChemRun::Index ? ScriptFormat::Index : ScriptFormat::Exponent;
-            out.offset = ScriptFormat::scriptOffset(choice, size, settings.exponentStep, settings.indexStep,
-                                                    settings.smallMode);
+        case ChemRun::Exponent:
+            out.offset = scriptOffset(run.kind, size, settings);
             if (settings.smallMode)
-                out.size = ScriptFormat::kSmallScriptSize;
+                out.size = kSmallScriptSize;
             break;
-        }
         case ChemRun::SymbolCharacter: {
             // The Symbol font's arrows, shown as the characters they draw.
             const ushort code = run.text.isEmpty() ? 0 : run.text.at(0).unicode();

@@ -77,6 +77,14 @@ QList<ChemRun> parse(const QString &text);
 // Whether writing the runs changes anything: false for plain words and lone numbers.
 bool changesText(const QString &text, const QList<ChemRun> &runs);
 
+// The size the small mode gives indices and exponents, in points.
+inline constexpr double kSmallScriptSize = 8;
+// The offset in twips "&Indice" (Index) or "E&xposant" (Exponent) gives text of `size` points: in
+// small mode +10 x exponentStep or -10 x indexStep, else +exponentStep x size or -indexStep x size,
+// rounded; 0 for any other kind. The format library's ScriptFormat::scriptOffset, which the
+// editor's buttons use, sits above this library and must give the same numbers.
+int scriptOffset(ChemRun::Kind kind, double size, const ChemScriptSettings &settings);
+
 // The runs with the offsets and sizes "&Indice" and "E&xposant" would give them in a text of
 // `size` points; baseline text of a formula holding an ion is raised by 5 x size twips.
 QList<ChemWrittenRun> written(const QString &text, const QList<ChemRun> &runs, double size,
