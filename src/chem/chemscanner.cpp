@@ -134,6 +134,14 @@ int ChemScanner::scanChemical(int begin, int end)
     // The count at [i, countEnd) with the charge `upper` up to chargeEnd, stacked: the base is
     // the baseline text written since the coefficient or the last script.
     const auto stackIon = [&](int i, int countEnd, const QString &upper, int chargeEnd) {
+        if (baseStart >= runs.size()) {
+            // Right after an oxidation state (Mn^{VII}4+) there is no base to stack on: the
+            // count and the charge go side by side.
+            add(ChemRun::Index, i, countEnd - i, s.mid(i, countEnd - i));
+            add(ChemRun::Exponent, countEnd, chargeEnd - countEnd, upper);
+            baseStart = runs.size();
+            return;
+        }
         ChemRun ion;
         ion.kind = ChemRun::Ion;
         ion.start = runs.at(baseStart).start;

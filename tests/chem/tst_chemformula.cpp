@@ -561,6 +561,8 @@ void tst_ChemFormula::notationIsRead_data()
         {"braced index of any species", "X_{ox}", "X|_ox"},
         {"oxidation state, formula goes on", "Mn^{VII}O4-", "~Mn|^VII|[ion O 4 -]"},
         {"braced ion charge", "SO4^{2-}", "[ion SO 4 2-]"},
+        {"oxidation state, then a count and a charge", "CrO^{VI}4+", "CrO|^VI|_4|^+"},
+        {"oxidation state, then a count and a braced charge", "CrO^{VI}4^{2-}", "CrO|^VI|_4|^2-"},
         {"radical", "Cl^{.}", "Cl|^\u00b7"},
         {"radical anion", "O2^{.-}", "[ion O 2 \u00b7-]"},
         {"state as index", "Cl^-_{(aq)}", "Cl|^-|_(aq)"},
