@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-// The reader's pieces, shared by its source files; not part of the library's interface.
+// The reader's pieces, shared by its source files and kept out of the library's interface.
 namespace ChemText {
 
 inline bool isDigit(QChar c)
