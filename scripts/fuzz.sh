@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang and runs one of them.
-#   scripts/fuzz.sh TARGET SECONDS     TARGET: rtfreader, rtfwriter, exercisefile, plaintext, math
+#   scripts/fuzz.sh TARGET SECONDS     TARGET: rtfreader, rtfwriter, exercisefile, plaintext, math, chem
 # The corpus grows in fuzz/corpus/TARGET (not committed); crashes land in fuzz/findings.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -25,6 +25,7 @@ case $target in
     exercisefile) seeds=(tests/exercise/data); dict=() ;;
     plaintext) seeds=(tests/rtf/data/rtf); dict=() ;;
     math) seeds=(fuzz/math-seeds); dict=(-dict=fuzz/math.dict) ;;
+    chem) seeds=(fuzz/chem-seeds); dict=(-dict=fuzz/chem.dict) ;;
     *) echo "unknown target $target" >&2; exit 1 ;;
 esac
 existing=()

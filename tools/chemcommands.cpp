@@ -1,6 +1,7 @@
+#include "chem/chemformula.h"
 #include "commands.h"
-#include "symbols/chemformula.h"
 #include "symbols/ionformulapicture.h"
+#include "symbols/nuclidepicture.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -65,14 +66,21 @@ int runChemCommand(const QStringList &args)
     const QList<ChemRun> runs = ChemFormula::parse(text);
     QTextStream out(stdout);
     for (const ChemWrittenRun &run : ChemFormula::written(text, runs, size, settings)) {
+        if (run.text.isEmpty() && run.picture.isEmpty())
+            continue; // an empty {}: it only separated
         QJsonObject line{{"text", run.text}, {"offset", run.offset}, {"size", run.size}};
         if (!run.font.isEmpty())
             line.insert("font", run.font);
-        if (run.picture == QLatin1String("ion")) {
+        if (run.italic)
+            line.insert("italic", true);
+        if (run.picture == QLatin1String("ion") || run.picture == QLatin1String("nuclide")) {
             IonFormulaStyle style;
             style.fontName = fontName;
             style.size = qMax(10.0, size);
-            const QImage picture = IonFormulaPicture::compose({run.text, run.upper, run.lower}, style);
+            const IonFormula formula{run.text, run.upper, run.lower};
+            const QImage picture = run.picture == QLatin1String("ion")
+                                       ? IonFormulaPicture::compose(formula, style)
+                                       : NuclidePicture::compose(formula, style);
             line.insert("picture", run.picture);
             line.insert("upper", run.upper);
             line.insert("lower", run.lower);

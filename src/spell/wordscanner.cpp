@@ -1,6 +1,6 @@
 #include "wordscanner.h"
 
-#include "symbols/chemformula.h"
+#include "chem/chemformula.h"
 
 #include <QRegularExpression>
 #include <QSet>

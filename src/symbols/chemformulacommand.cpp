@@ -2,6 +2,7 @@
 
 #include "format/scriptformat.h"
 #include "ionformulapicture.h"
+#include "nuclidepicture.h"
 #include "platform/editorstate.h"
 #include "reactionarrows.h"
 #include "richtext/richtextcontrol.h"
@@ -83,11 +84,11 @@ bool ChemFormulaCommand::run()
 int ChemFormulaCommand::write(const ChemRun &run, int start, const QString &typed)
 {
     const TextRange span{start, run.length};
-    const auto replace = [this, &span, &typed](const QString &text) {
+    const auto replace = [this, &span, &typed](QString text) {
         if (text == typed)
             return;
         m_exo.setSelection(span);
-        m_exo.setSelText(Cp1252::encode(text));
+        m_exo.setSelText(Cp1252::encode(text.replace(ChemFormula::kNumberUnitSpace, QChar(0xA0))));
     };
     switch (run.kind) {
     case ChemRun::Baseline: {
@@ -103,6 +104,11 @@ int ChemFormulaCommand::write(const ChemRun &run, int start, const QString &type
         }
         return length;
     }
+    case ChemRun::Italic:
+        replace(run.text);
+        m_exo.setSelection({start, int(run.text.size())});
+        m_exo.setSelItalic(true);
+        return int(run.text.size());
     case ChemRun::Index:
     case ChemRun::Exponent:
         replace(run.text);
@@ -127,7 +133,8 @@ int ChemFormulaCommand::write(const ChemRun &run, int start, const QString &type
         m_exo.insertPicture(ReactionArrowsPicture::draw(height, pen, colour));
         return 1;
     }
-    case ChemRun::Ion: {
+    case ChemRun::Ion:
+    case ChemRun::Nuclide: {
         // The composer's picture, in the format of the base's first character; the composer
         // draws nothing under 10 points.
         m_exo.setSelection({start, 1});
@@ -139,7 +146,9 @@ int ChemFormulaCommand::write(const ChemRun &run, int start, const QString &type
         style.colour = m_exo.selColor().valueOr(qRgb(0, 0, 0));
         const IonFormula formula{run.text, run.upper, run.lower};
         m_exo.setSelection(span);
-        m_exo.insertPicture(IonFormulaPicture::compose(formula, style, m_ratio ? m_ratio() : 1));
+        const qreal ratio = m_ratio ? m_ratio() : 1;
+        m_exo.insertPicture(run.kind == ChemRun::Ion ? IonFormulaPicture::compose(formula, style, ratio)
+                                                     : NuclidePicture::compose(formula, style, ratio));
         return 1;
     }
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "chemformula.h"
+#include "chem/chemformula.h"
 #include "specialcharacters.h"
 
 #include <functional>

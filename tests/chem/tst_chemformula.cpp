@@ -1,14 +1,15 @@
+#include "chem/chemformula.h"
 #include "format/scriptaligner.h"
 #include "format/scriptformat.h"
 #include "platform/editorstate.h"
 #include "richtext/richtextfactory.h"
 #include "rtf/cp1252.h"
 #include "scriptedclipboard.h"
-#include "symbols/chemformula.h"
 #include "symbols/chemformulacommand.h"
 #include "symbols/ionformulacommand.h"
 #include "symbols/symbolhooks.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -96,6 +97,72 @@ QString describe(RichTextControl &text, const ChemScriptSettings &settings)
     return runs.join(u'|');
 }
 
+// The reader's runs of `typed`, as the tool would print them: "|" between runs, "_" before an
+// index, "^" before an exponent, "~" before raised text, "/x/" for italics, pictures as
+// "[ion base lower upper]", "[nuclide symbol mass atomic]" or "[arrows]".
+QString notation(const QString &typed)
+{
+    const QList<ChemRun> runs = ChemFormula::parse(typed);
+    const QList<ChemWrittenRun> written = ChemFormula::written(typed, runs, kTextSize, ChemScriptSettings{});
+    QStringList out;
+    for (qsizetype r = 0; r < runs.size(); ++r) {
+        const ChemRun &run = runs.at(r);
+        const ChemWrittenRun &w = written.at(r);
+        switch (run.kind) {
+        case ChemRun::Baseline:
+            out << (run.raised ? QStringLiteral("~") : QString()) + w.text;
+            break;
+        case ChemRun::Index:
+            out << QStringLiteral("_") + w.text;
+            break;
+        case ChemRun::Exponent:
+            out << QStringLiteral("^") + w.text;
+            break;
+        case ChemRun::Italic:
+            out << QStringLiteral("/%1/").arg(w.text);
+            break;
+        case ChemRun::SymbolCharacter:
+            out << w.text;
+            break;
+        case ChemRun::ReversibleArrows:
+            out << QStringLiteral("[arrows]");
+            break;
+        case ChemRun::Ion:
+        case ChemRun::Nuclide:
+            out << QStringLiteral("[%1 %2 %3 %4]").arg(w.picture, w.text, w.lower, w.upper);
+            break;
+        }
+    }
+    return out.join(u'|');
+}
+
+// Whether the runs of `typed` cover it in order without gap: the command writes them from the
+// right by their spans, so a gap or an overlap would eat or double the typed text.
+bool runsCover(const QString &typed, const QList<ChemRun> &runs)
+{
+    int at = 0;
+    for (const ChemRun &run : runs) {
+        if (run.start != at || run.length < 0)
+            return false;
+        at += run.length;
+    }
+    return at == typed.size();
+}
+
+QList<QJsonObject> toolLines(const QStringList &args)
+{
+    QProcess tool;
+    tool.start(QStringLiteral(VELIGRAM_TOOL), QStringList{"chem"} + args);
+    if (!tool.waitForFinished(60000) || tool.exitCode() != 0)
+        return {};
+    QList<QJsonObject> lines;
+    for (const QByteArray &line : tool.readAllStandardOutput().split('\n')) {
+        if (!line.isEmpty())
+            lines << QJsonDocument::fromJson(line).object();
+    }
+    return lines;
+}
+
 QImage pngOf(const QByteArray &rtf)
 {
     const QRegularExpression blip(QStringLiteral("\\\\pngblip[^ ]* ?([0-9a-fA-F\\s]+)\\}"));
@@ -116,6 +183,8 @@ private Q_SLOTS:
     void formulasAreWrittenWithTheEditorsScripts();
     void offsetsFollowTheTwoFormulas_data();
     void offsetsFollowTheTwoFormulas();
+    void readerOffsetsMatchTheButtons_data();
+    void readerOffsetsMatchTheButtons();
     void wordsAreLeftAlone_data();
     void wordsAreLeftAlone();
     void ionsAreTheComposersPicture_data();
@@ -126,6 +195,12 @@ private Q_SLOTS:
     void bulkAlignmentWorksOnTheResult();
     void savedDocumentKeepsTheScripts();
     void toolPrintsTheRuns();
+    void notationIsRead_data();
+    void notationIsRead();
+    void toolPrintsTheNotation_data();
+    void toolPrintsTheNotation();
+    void badInputStaysBounded_data();
+    void badInputStaysBounded();
 };
 
 void tst_ChemFormula::formulasAreWrittenWithTheEditorsScripts_data()
@@ -159,6 +234,12 @@ void tst_ChemFormula::formulasAreWrittenWithTheEditorsScripts_data()
         {"10^-14", "10|^-14"},
         {"H2O(OH", "H|_2|O(OH"},       // unbalanced: formatted up to the fault
         {"CO2-laser", "CO|_2|-laser"}, // an unknown tail stays as typed
+        {"Ca^{2+}", "Ca|^2+"},
+        {"Cl^-{}_{(aq)}", "Cl|^-|_(aq)"},
+        {"2 mol//L", "2\u00a0mol/L"}, // the text's code page has no thin space
+        {"BaSO4 v", "BaSO|_4| |{175}"},
+        {"\\alpha -> \\beta", "{97}| |{174}| |{98}"},
+        {"^{238}_{92}U", "[ion]"},
     };
     for (const bool small : {true, false}) {
         for (const auto &[typed, expected] : rows) {
@@ -213,6 +294,33 @@ void tst_ChemFormula::offsetsFollowTheTwoFormulas()
     f.exo->setSelection({position, 1});
     QTEST(f.exo->selCharOffset().valueOr(-1), "offset");
     QTEST(f.exo->selFontSize().valueOr(-1), "size");
+}
+
+void tst_ChemFormula::readerOffsetsMatchTheButtons_data()
+{
+    QTest::addColumn<bool>("smallMode");
+    QTest::addColumn<double>("size");
+    QTest::addColumn<int>("exponentStep");
+    QTest::addColumn<int>("indexStep");
+    QTest::newRow("small, default steps") << true << 12.0 << 8 << 5;
+    QTest::newRow("normal 10.5 points rounds") << false << 10.5 << 3 << 7;
+    QTest::newRow("normal 72 points, widest steps") << false << 72.0 << 20 << 20;
+}
+
+// The tool prints the reader's offsets while the command writes the buttons' ones: a change to
+// either formula must show here.
+void tst_ChemFormula::readerOffsetsMatchTheButtons()
+{
+    QFETCH(bool, smallMode);
+    QFETCH(double, size);
+    QFETCH(int, exponentStep);
+    QFETCH(int, indexStep);
+    const ChemScriptSettings settings{exponentStep, indexStep, smallMode};
+    QCOMPARE(ChemFormula::scriptOffset(ChemRun::Index, size, settings),
+             ScriptFormat::scriptOffset(ScriptFormat::Index, size, exponentStep, indexStep, smallMode));
+    QCOMPARE(ChemFormula::scriptOffset(ChemRun::Exponent, size, settings),
+             ScriptFormat::scriptOffset(ScriptFormat::Exponent, size, exponentStep, indexStep, smallMode));
+    QCOMPARE(ChemFormula::kSmallScriptSize, ScriptFormat::kSmallScriptSize);
 }
 
 void tst_ChemFormula::wordsAreLeftAlone_data()
@@ -442,6 +550,135 @@ void tst_ChemFormula::toolPrintsTheRuns()
     QVERIFY(wrong.waitForFinished(60000));
     QCOMPARE(wrong.exitCode(), 1);
     QVERIFY(wrong.readAllStandardError().contains("index-step"));
+}
+
+void tst_ChemFormula::notationIsRead_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected");
+    const QList<std::tuple<const char *, const char *, const char *>> rows = {
+        {"braced charge", "Ca^{2+}", "Ca|^2+"},
+        {"braced index of any species", "X_{ox}", "X|_ox"},
+        {"oxidation state, formula goes on", "Mn^{VII}O4-", "~Mn|^VII|[ion O 4 -]"},
+        {"braced ion charge", "SO4^{2-}", "[ion SO 4 2-]"},
+        {"oxidation state, then a count and a charge", "CrO^{VI}4+", "CrO|^VI|_4|^+"},
+        {"oxidation state, then a count and a braced charge", "CrO^{VI}4^{2-}", "CrO|^VI|_4|^2-"},
+        {"radical", "Cl^{.}", "Cl|^\u00b7"},
+        {"radical anion", "O2^{.-}", "[ion O 2 \u00b7-]"},
+        {"state as index", "Cl^-_{(aq)}", "Cl|^-|_(aq)"},
+        {"state as index after {}", "Cl^-{}_{(aq)}", "Cl|^-||_(aq)"},
+        {"state on the baseline", "Na+(aq)", "Na|^+|(aq)"},
+        {"right arrow", "A -> B", "A |\u2192| B"},
+        {"left arrow", "A <- B", "A |\u2190| B"},
+        {"both ways", "A <-> B", "A |\u2194| B"},
+        {"two ways, not two arrows", "A <--> B", "A |[arrows]| B"},
+        {"equilibrium", "A <=> B", "A |[arrows]| B"},
+        {"equilibrium to the right", "A <=>> B", "A |[arrows]| B"},
+        {"equilibrium to the left", "A <<=> B", "A |[arrows]| B"},
+        {"labels above and below", "A ->[{chauffage}][{Pt}] B", "A |\u2192|^chauffage|_Pt| B"},
+        {"label with a blank", "A <=>[+ H2O] B", "A |[arrows]|^+ H2O| B"},
+        {"precipitate", "BaSO4 v", "BaSO|_4| |\u2193"},
+        {"gas", "CO2 ^", "CO|_2| |\u2191"},
+        {"addition compound, spaced", "CaCl2 * 6 H2O", "CaCl|_2|\u00b7|6 H|_2|O"},
+        {"addition compound, dot", "Na2CO3.10H2O", "Na|_2|CO|_3|\u00b7|10H|_2|O"},
+        {"coefficient", "3 O2", "3 O|_2"},
+        {"fraction coefficient", "3/2 O2", "^3|\u2044|_2| O|_2"},
+        {"italic coefficient", "x H2O", "/x/| H|_2|O"},
+        {"greek letter", "\\alpha", "\u03b1"},
+        {"greek letter with charge", "\\beta^-", "\u03b2|^-"},
+        {"neutrino", "\\nu", "\u03bd"},
+        {"units with dots", "8,314 J.K-1.mol-1", "8,314|\u202f|J|\u00b7|K|^-1|\u00b7|mol|^-1"},
+        {"units with stars", "8,314 J*K-1*mol-1", "8,314|\u202f|J|\u00b7|K|^-1|\u00b7|mol|^-1"},
+        {"cubic centimetres", "25 cm3", "25|\u202f|cm|^3"},
+        {"per litre", "2 mol//L", "2|\u202f|mol|/|L"},
+        {"power of ten, e", "6,02e23 mol-1", "6,02|\u00b710|^23|\u202f|mol|^-1"},
+        {"power of ten, E", "1,6E-19 C", "1,6|\u00d710|^-19|\u202f|C"},
+        {"nuclide braced", "^{238}_{92}U", "[nuclide U 92 238]"},
+        {"nuclide unbraced", "^235_92U", "[nuclide U 92 235]"},
+        {"electron as nuclide", "^{0}_{-1}e", "[nuclide e -1 0]"},
+        {"mass number only", "^{13}C", "[nuclide C  13]"},
+        {"unclosed brace: left as typed from the fault", "Ca^{2+", "Ca^{2+"},
+        {"nested braces", "Ca^{{2+}}", "Ca^{{2+}}"},
+        {"unclosed label", "A ->[chauffage B", "A |\u2192|[chauffage B"},
+        {"no unit after a number", "Il a 2 ans", "Il a 2 ans"},
+        {"unknown greek name", "\\alphabet", "\\alphabet"},
+    };
+    for (const auto &[name, typed, expected] : rows)
+        QTest::newRow(name) << QString::fromUtf8(typed) << QString::fromUtf8(expected);
+}
+
+void tst_ChemFormula::notationIsRead()
+{
+    QFETCH(QString, typed);
+    QVERIFY(runsCover(typed, ChemFormula::parse(typed)));
+    QTEST(notation(typed), "expected");
+}
+
+void tst_ChemFormula::toolPrintsTheNotation_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("line");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("nuclide is a picture") << "^{238}_{92}U" << 0 << "picture"
+                                          << "nuclide";
+    QTest::newRow("nuclide symbol") << "^{238}_{92}U" << 0 << "text"
+                                    << "U";
+    QTest::newRow("nuclide mass number") << "^{238}_{92}U" << 0 << "upper"
+                                         << "238";
+    QTest::newRow("nuclide atomic number") << "^{238}_{92}U" << 0 << "lower"
+                                           << "92";
+    QTest::newRow("thin space before a unit") << "25 cm3" << 1 << "text" << QStringLiteral("\u202f");
+    QTest::newRow("unit power raised") << "25 cm3" << 3 << "offset"
+                                       << "80";
+    QTest::newRow("italic coefficient") << "x H2O" << 0 << "italic"
+                                        << "true";
+    QTest::newRow("greek in the Symbol font") << "\\alpha" << 0 << "font"
+                                              << "Symbol";
+    QTest::newRow("empty braces print nothing") << "Cl^-{}_{(aq)}" << 2 << "text"
+                                                << "(aq)";
+    QTest::newRow("label above the arrow") << "A ->[{chauffage}] B" << 2 << "offset"
+                                           << "80";
+}
+
+void tst_ChemFormula::toolPrintsTheNotation()
+{
+    QFETCH(QString, typed);
+    QFETCH(int, line);
+    QFETCH(QString, field);
+    const QList<QJsonObject> lines = toolLines({"--size", "12", typed});
+    QVERIFY(line < lines.size());
+    QTEST(lines.at(line)[field].toVariant().toString(), "expected");
+    if (lines.at(line)["picture"] == QStringLiteral("nuclide")) {
+        QVERIFY(lines.at(line)["width"].toInt() > 0);
+        QVERIFY(lines.at(line)["height"].toInt() > 0);
+    }
+}
+
+void tst_ChemFormula::badInputStaysBounded_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("readPrefix"); // what must be formatted before the fault
+    QTest::newRow("10 000 nested brackets") << QString(10000, u'(') + "H" + QString(10000, u')') << "";
+    QTest::newRow("10 000 unclosed brackets") << "H2O " + QString(10000, u'[') << "H|_2|O";
+    QTest::newRow("10 000 unclosed braces") << "H2O Ca^" + QString(10000, u'{') << "H|_2|O";
+    QTest::newRow("unclosed labels") << "H2O " + QString("->[").repeated(20000) << "H|_2|O";
+    QTest::newRow("100 kB of formulas") << QString("H2SO4 + Fe^{3+} <=>[+ H2O] 2 mol//L ").repeated(2800)
+                                        << "H|_2|SO|_4| + Fe|^3+| |[arrows]|^+ H2O| 2|\u202f|mol|/|L";
+    QTest::newRow("100 kB word") << QString("Ca^{2+}_").repeated(12500) << "Ca|^2+";
+    QTest::newRow("100 kB of carets") << QString(100000, u'^') << "";
+}
+
+void tst_ChemFormula::badInputStaysBounded()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, readPrefix);
+    QElapsedTimer clock;
+    clock.start();
+    const QList<ChemRun> runs = ChemFormula::parse(typed);
+    QVERIFY2(clock.elapsed() < 3000, qPrintable(QString::number(clock.elapsed()) + " ms"));
+    QVERIFY(runsCover(typed, runs));
+    QVERIFY(notation(typed).startsWith(readPrefix));
 }
 
 QTEST_MAIN(tst_ChemFormula)

@@ -1,0 +1,30 @@
+#include "chem/chemformula.h"
+
+#include <cstddef>
+#include <cstdint>
+
+// Any text read as chemistry gives runs that cover it in order without gap and that write in
+// both script modes: the command writes the runs from the right by their spans, so a gap or an
+// overlap would eat or double what the teacher typed. Reading is one pass, so the fuzzer's
+// timeout also catches a reading that turns quadratic.
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QList<ChemRun> runs = ChemFormula::parse(text);
+    int at = 0;
+    for (const ChemRun &run : runs) {
+        if (run.start != at || run.length < 0)
+            __builtin_trap();
+        at += run.length;
+    }
+    if (at != text.size())
+        __builtin_trap();
+    for (const bool small : {true, false}) {
+        ChemScriptSettings settings;
+        settings.smallMode = small;
+        if (ChemFormula::written(text, runs, 12, settings).size() != runs.size())
+            __builtin_trap();
+    }
+    (void)ChemFormula::changesText(text, runs);
+    return 0;
+}
