@@ -393,7 +393,8 @@ void tst_LiveWindow::everyCommandRuns()
     for (QAction *command : commands) {
         // Recent files are whatever other runs left in the settings: not this test's business.
         if (command->isSeparator() || !command->isEnabled() || !command->isVisible() || command->menu() ||
-            leaving.contains(command->objectName()) || command->objectName().startsWith(QLatin1String("recent")))
+            leaving.contains(command->objectName()) ||
+            command->objectName().startsWith(QLatin1String("recent")))
             continue;
         startTyping("Texte H2O");
         exo().setSelection({6, 3});
