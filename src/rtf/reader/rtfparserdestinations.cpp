@@ -113,3 +113,44 @@ void RtfParser::destinationWord(RtfDestinationWord word, std::string_view name, 
         return;
     }
 }
+
+void RtfParser::appendEquationText(const QString &text)
+{
+    // A linear text is a line: a longer one is no equation of ours.
+    if (m_equationText.size() + text.size() <= MaxEquationText)
+        m_equationText += text;
+}
+
+void RtfParser::emitEquation(std::shared_ptr<EmbeddedObject> picture)
+{
+    m_equationPending = false;
+    picture->kind = EmbeddedObject::Kind::Equation;
+    picture->equation = m_equationText;
+    picture->equationDescentTwips = m_equationDescent;
+    // The picture was lowered for readers that show it alone; the equation sits on the line.
+    RtfCharProps props = top().chars;
+    props.offsetTwips += m_equationDescent;
+    m_body.setProps(props);
+    m_body.object(std::move(picture));
+}
+
+// The paragraph as the list tables (a destination read earlier) say it is.
+ParagraphStyle RtfParser::resolvedParagraph()
+{
+    // The label's group may still be open when damaged data ends the paragraph inside it.
+    m_body.flushPending();
+    ParagraphStyle style = top().paragraph;
+    const int override = top().listOverride;
+    if (override <= 0)
+        return style;
+    const std::optional<bool> bullet = m_lists.isBullet(override, top().listLevel);
+    if (bullet) {
+        style.bullet = *bullet;
+        return style;
+    }
+    // A list the tables do not define: a label of one mark is a bullet, anything else a
+    // number; without a label, a bullet still shows that the paragraph is a list item.
+    const QString label = m_body.builder().labelText().trimmed();
+    style.bullet = label.isEmpty() || (label.size() == 1 && !label.at(0).isLetterOrNumber());
+    return style;
+}
