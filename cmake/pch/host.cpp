@@ -1,0 +1,1 @@
+// Only carries the precompiled headers the other targets reuse.
