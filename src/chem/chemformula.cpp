@@ -1,5 +1,6 @@
 #include "chemformula.h"
 
+#include "chemprose.h"
 #include "chemscanner.h"
 #include "quantityscanner.h"
 
@@ -29,7 +30,61 @@ QList<ChemRun> merged(const QString &text, const QList<ChemRun> &runs)
     return result;
 }
 
+// A label's text as it reads: {chauffage} is the word chauffage.
+QString withoutBraces(const QString &label)
+{
+    return label.startsWith(u'{') && label.endsWith(u'}') ? label.mid(1, label.size() - 2) : label;
+}
+
+// Reads the word [i, end) into the scanner's runs; returns where reading goes on: `end`, or
+// further when a quantity took its units or a label its blanks.
+int readWord(ChemScanner &scanner, QuantityScanner &quantities, int i, int end, bool prose)
+{
+    const QString &text = scanner.s;
+    if (const int next = scanner.scanAlone(i, end))
+        return next;
+    if (const int next = quantities.scanQuantity(i, end))
+        return next;
+    end = scanner.labelledArrowEnd(i, end);
+    const qsizetype first = scanner.runs.size();
+    int stop = scanner.scanChemical(i, end);
+    if (stop < end) {
+        // Keep what was read before the fault, whole runs only.
+        while (scanner.runs.size() > first && scanner.runs.last().start + scanner.runs.last().length > stop)
+            scanner.runs.removeLast();
+        if (scanner.runs.size() > first) {
+            const ChemRun &last = scanner.runs.last();
+            stop = last.start + last.length;
+        } else {
+            stop = i;
+        }
+        if (QStringView(text).mid(i, end - i).contains(u'^')) {
+            const QList<ChemRun> chemical = scanner.runs.mid(first);
+            scanner.runs.resize(first);
+            if (scanner.scanPowers(i, end))
+                return end;
+            scanner.runs.resize(first);
+            scanner.runs.append(chemical);
+        }
+    }
+    // In a sentence a word is formatted only when it is clearly a formula, and not cut inside a
+    // French word (Co2lle stays as typed, CO2-laser does not).
+    if (prose && (!ChemProse::isClearlyFormula(text, i, stop, scanner.runs.mid(first)) ||
+                  (stop < end && text.at(stop).isLetter()))) {
+        scanner.runs.resize(first);
+        stop = i;
+    }
+    if (stop < end)
+        scanner.verbatim(stop, end - stop);
+    return end;
+}
+
 } // namespace
+
+QString ChemFormula::equationText(const QString &typedArrow)
+{
+    return QStringLiteral("\\ce{") + typedArrow + u'}';
+}
 
 bool ChemFormula::isElement(const QString &symbol)
 {
@@ -56,6 +111,7 @@ QList<ChemRun> ChemFormula::parse(const QString &text)
 {
     ChemScanner scanner(text);
     QuantityScanner quantities(scanner);
+    const bool prose = ChemProse::isProse(text);
     const int length = int(text.size());
     int i = 0;
     while (i < length) {
@@ -69,41 +125,19 @@ QList<ChemRun> ChemFormula::parse(const QString &text)
         }
         while (end < length && !text.at(end).isSpace())
             ++end;
-        if (const int next = scanner.scanAlone(i, end)) {
-            i = next;
-            continue;
+        // In a sentence the punctuation and an elided article around a word stay as typed.
+        const int wordEnd = end;
+        if (prose) {
+            const auto [begin, stop] = ChemProse::formulaPart(text, i, end);
+            if (begin > i)
+                scanner.verbatim(i, begin - i);
+            i = begin;
+            end = stop;
         }
-        if (const int next = quantities.scanQuantity(i, end)) {
-            i = next;
-            continue;
-        }
-        end = scanner.labelledArrowEnd(i, end);
-        const qsizetype first = scanner.runs.size();
-        int stop = scanner.scanChemical(i, end);
-        if (stop < end) {
-            // Keep what was read before the fault, whole runs only.
-            while (scanner.runs.size() > first &&
-                   scanner.runs.last().start + scanner.runs.last().length > stop)
-                scanner.runs.removeLast();
-            if (scanner.runs.size() > first) {
-                const ChemRun &last = scanner.runs.last();
-                stop = last.start + last.length;
-            } else {
-                stop = i;
-            }
-            if (QStringView(text).mid(i, end - i).contains(u'^')) {
-                const QList<ChemRun> chemical = scanner.runs.mid(first);
-                scanner.runs.resize(first);
-                if (scanner.scanPowers(i, end)) {
-                    i = end;
-                    continue;
-                }
-                scanner.runs.resize(first);
-                scanner.runs.append(chemical);
-            }
-            scanner.verbatim(stop, end - stop);
-        }
-        i = end;
+        const int next = readWord(scanner, quantities, i, end, prose);
+        if (next == end && wordEnd > end)
+            scanner.verbatim(end, wordEnd - end);
+        i = next == end ? wordEnd : next;
     }
     return merged(text, scanner.runs);
 }
@@ -194,6 +228,13 @@ QList<ChemWrittenRun> ChemFormula::written(const QString &text, const QList<Chem
         case ChemRun::ReversibleArrows:
             out.text = text.mid(run.start, run.length);
             out.picture = QStringLiteral("arrows");
+            break;
+        case ChemRun::LabelledArrow:
+            out.text = text.mid(run.start, run.length);
+            out.picture = QStringLiteral("equation");
+            out.equation = equationText(out.text);
+            out.upper = withoutBraces(run.upper);
+            out.lower = withoutBraces(run.lower);
             break;
         }
         result.append(out);

@@ -133,6 +133,12 @@ int ChemFormulaCommand::write(const ChemRun &run, int start, const QString &type
         m_exo.insertPicture(ReactionArrowsPicture::draw(height, pen, colour));
         return 1;
     }
+    case ChemRun::LabelledArrow:
+        // An equation object: the arrow grows to its longer label and prints as vectors; its
+        // linear text is the chemistry as typed, so the equation dialog opens on it.
+        m_exo.setSelection(span);
+        m_exo.insertEquation(ChemFormula::equationText(typed));
+        return 1;
     case ChemRun::Ion:
     case ChemRun::Nuclide: {
         // The composer's picture, in the format of the base's first character; the composer
