@@ -10,24 +10,40 @@
 
 namespace {
 
-// Consecutive runs written as typed make one run. Linear: only the new run is compared.
-QList<ChemRun> merged(const QString &text, const QList<ChemRun> &runs)
+// Consecutive runs written as typed make one run, in place: a long text's runs are many, and
+// copying them costs more than reading them.
+QList<ChemRun> merged(const QString &text, QList<ChemRun> runs)
 {
-    QList<ChemRun> result;
+    qsizetype out = 0;
     bool lastAsTyped = false;
-    for (const ChemRun &run : runs) {
+    // Text written as typed still points into `text` (ChemScanner::verbatim): copied here, once
+    // for each merged run.
+    const auto closeGroup = [&] {
+        ChemRun &last = runs[out - 1];
+        if (lastAsTyped)
+            last.text = text.mid(last.start, last.length);
+        else if (!last.text.isDetached()) // an ion's base taken from such text
+            last.text = QString(last.text.constData(), last.text.size());
+    };
+    for (qsizetype r = 0; r < runs.size(); ++r) {
+        ChemRun &run = runs[r];
         const bool asTyped =
             run.kind == ChemRun::Baseline && QStringView(text).mid(run.start, run.length) == run.text;
-        if (asTyped && lastAsTyped && result.last().raised == run.raised) {
-            ChemRun &last = result.last();
-            last.length += run.length;
-            last.text += run.text;
+        if (asTyped && lastAsTyped && runs.at(out - 1).raised == run.raised) {
+            runs[out - 1].length += run.length;
             continue;
         }
-        result.append(run);
+        if (out > 0)
+            closeGroup();
+        if (out != r)
+            runs[out] = std::move(run);
+        ++out;
         lastAsTyped = asTyped;
     }
-    return result;
+    if (out > 0)
+        closeGroup();
+    runs.resize(out);
+    return runs;
 }
 
 // A label's text as it reads: {chauffage} is the word chauffage.
@@ -110,6 +126,9 @@ bool ChemFormula::isElement(const QString &symbol)
 QList<ChemRun> ChemFormula::parse(const QString &text)
 {
     ChemScanner scanner(text);
+    // Runs never outnumber the characters: reserved once, the list never moves while it grows
+    // (only the pages it fills are touched).
+    scanner.runs.reserve(text.size());
     QuantityScanner quantities(scanner);
     const bool prose = ChemProse::isProse(text);
     const int length = int(text.size());
@@ -139,7 +158,7 @@ QList<ChemRun> ChemFormula::parse(const QString &text)
             scanner.verbatim(end, wordEnd - end);
         i = next == end ? wordEnd : next;
     }
-    return merged(text, scanner.runs);
+    return merged(text, std::move(scanner.runs));
 }
 
 bool ChemFormula::changesText(const QString &text, const QList<ChemRun> &runs)
