@@ -153,9 +153,10 @@ private:
 
     void append(MathNode node)
     {
-        // A blank becomes a word space between words; beside a sign the equation's own spacing
-        // does the work.
-        if (m_space && !m_items.isEmpty() && !isOperator(m_items.last()) && !isOperator(node))
+        // A blank becomes a word space between words; beside a sign or a fraction (3/2 O2) the
+        // equation's own spacing does the work.
+        if (m_space && !m_items.isEmpty() && !isOperator(m_items.last()) && !isOperator(node) &&
+            m_items.last().kind() != Kind::Fraction)
             m_items.append(MathNode(Kind::Space, kWordSpace));
         m_space = false;
         m_items.append(std::move(node));

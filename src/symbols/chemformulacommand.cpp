@@ -156,9 +156,15 @@ int ChemFormulaCommand::write(const ChemRun &run, int start, const QString &type
         m_exo.setSelection(span);
         const qreal ratio = m_ratio ? m_ratio() : 1;
         // A long text holds the same ions many times: each is drawn once.
-        const QString key = QStringList{QString::number(run.kind), formula.base, formula.upper, formula.lower,
-                                        style.fontName, QString::number(style.size), QString::number(style.bold),
-                                        QString::number(style.italic), QString::number(style.colour),
+        const QString key = QStringList{QString::number(run.kind),
+                                        formula.base,
+                                        formula.upper,
+                                        formula.lower,
+                                        style.fontName,
+                                        QString::number(style.size),
+                                        QString::number(style.bold),
+                                        QString::number(style.italic),
+                                        QString::number(style.colour),
                                         QString::number(ratio)}
                                 .join(QChar(0));
         auto picture = m_pictures.constFind(key);
