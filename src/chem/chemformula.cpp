@@ -85,7 +85,7 @@ int readWord(ChemScanner &scanner, QuantityScanner &quantities, int i, int end, 
     }
     // In a sentence a word is formatted only when it is clearly a formula, and not cut inside a
     // French word (Co2lle stays as typed, CO2-laser does not).
-    if (prose && (!ChemProse::isClearlyFormula(text, i, stop, scanner.runs.mid(first)) ||
+    if (prose && (!ChemProse::isClearlyFormula(text, i, stop, scanner.runs, first) ||
                   (stop < end && text.at(stop).isLetter()))) {
         scanner.runs.resize(first);
         stop = i;

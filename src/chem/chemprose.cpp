@@ -73,15 +73,16 @@ std::pair<int, int> ChemProse::formulaPart(const QString &text, int begin, int e
     return {begin, end};
 }
 
-bool ChemProse::isClearlyFormula(const QString &text, int begin, int stop, const QList<ChemRun> &runs)
+bool ChemProse::isClearlyFormula(const QString &text, int begin, int stop, const QList<ChemRun> &runs,
+                                 qsizetype first)
 {
     const QStringView read = QStringView(text).mid(begin, stop - begin);
     for (const char16_t mark : u"^_{}\\<>[") {
         if (mark && read.contains(QChar(mark)))
             return true;
     }
-    for (const ChemRun &run : runs) {
-        if (run.kind == ChemRun::Index && run.text == u"1")
+    for (qsizetype r = first; r < runs.size(); ++r) {
+        if (runs.at(r).kind == ChemRun::Index && runs.at(r).text == u"1")
             return false;
     }
     for (int p = 0; p < read.size(); ++p) {

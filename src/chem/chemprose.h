@@ -22,6 +22,7 @@ std::pair<int, int> formulaPart(const QString &text, int begin, int end);
 // Whether the runs read from [begin, stop) are clearly a formula and not a French word, an
 // abbreviation or a reference (A4, CE2, S1): every capital is an element, and no count is 1,
 // unless the notation's marks (^ _ { } \ < > [) say it is chemistry.
-bool isClearlyFormula(const QString &text, int begin, int stop, const QList<ChemRun> &runs);
+// `runs` from index `first` are those read from the word.
+bool isClearlyFormula(const QString &text, int begin, int stop, const QList<ChemRun> &runs, qsizetype first);
 
 } // namespace ChemProse
