@@ -32,12 +32,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // back reading to the same tree (labels read as chemistry once, so the tree stays shallow).
     if (ChemMath::toMath(text).text() != text)
         __builtin_trap();
+    // Unbalanced braces end \ce{ early or never: the rest is an equation's, fuzzed elsewhere.
     int level = 0;
     for (const QChar c : text) {
         level += c == u'{' ? 1 : c == u'}' ? -1 : 0;
         if (level < 0)
-            return 0; // a brace closing \ce{ early: the rest is an equation's, fuzzed elsewhere
+            return 0;
     }
+    if (level != 0)
+        return 0;
     const Equation equation = Equation::fromLinear(QStringLiteral("E = \\ce{") + text + u'}');
     if (!(Equation::fromLinear(equation.normalizedLinear()).tree() == equation.tree()))
         __builtin_trap();
