@@ -1,4 +1,6 @@
 #include "chem/chemformula.h"
+#include "math/chemmath.h"
+#include "math/equation.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -26,5 +28,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             __builtin_trap();
     }
     (void)ChemFormula::changesText(text, runs);
+    // The same text inside an equation: the chemistry's nodes, and the equation's text written
+    // back reading to the same tree (labels read as chemistry once, so the tree stays shallow).
+    if (ChemMath::toMath(text).text() != text)
+        __builtin_trap();
+    // Unbalanced braces end \ce{ early or never: the rest is an equation's, fuzzed elsewhere.
+    int level = 0;
+    for (const QChar c : text) {
+        level += c == u'{' ? 1 : c == u'}' ? -1 : 0;
+        if (level < 0)
+            return 0;
+    }
+    if (level != 0)
+        return 0;
+    const Equation equation = Equation::fromLinear(QStringLiteral("E = \\ce{") + text + u'}');
+    if (!(Equation::fromLinear(equation.normalizedLinear()).tree() == equation.tree()))
+        __builtin_trap();
     return 0;
 }

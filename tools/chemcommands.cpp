@@ -1,11 +1,13 @@
 #include "chem/chemformula.h"
 #include "commands.h"
+#include "math/equation.h"
 #include "symbols/ionformulapicture.h"
 #include "symbols/nuclidepicture.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTextStream>
+#include <QtMath>
 
 #include <cstdio>
 
@@ -86,6 +88,15 @@ int runChemCommand(const QStringList &args)
             line.insert("lower", run.lower);
             line.insert("width", picture.width());
             line.insert("height", picture.height());
+        } else if (run.picture == QLatin1String("equation")) {
+            // An equation object, measured as the editor draws it at 96 dpi.
+            const EquationMetrics metrics = equationMetrics(Equation::fromLinear(run.equation), size, 96);
+            line.insert("picture", run.picture);
+            line.insert("equation", run.equation);
+            line.insert("upper", run.upper);
+            line.insert("lower", run.lower);
+            line.insert("width", qCeil(metrics.width));
+            line.insert("height", qCeil(metrics.ascent + metrics.descent));
         } else if (run.picture == QLatin1String("arrows")) {
             line.insert("picture", run.picture);
             line.insert("width", 3 * qRound(size));

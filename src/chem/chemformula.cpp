@@ -1,5 +1,6 @@
 #include "chemformula.h"
 
+#include "chemprose.h"
 #include "chemscanner.h"
 #include "quantityscanner.h"
 
@@ -9,27 +10,97 @@
 
 namespace {
 
-// Consecutive runs written as typed make one run. Linear: only the new run is compared.
-QList<ChemRun> merged(const QString &text, const QList<ChemRun> &runs)
+// Consecutive runs written as typed make one run, in place: a long text's runs are many, and
+// copying them costs more than reading them.
+QList<ChemRun> merged(const QString &text, QList<ChemRun> runs)
 {
-    QList<ChemRun> result;
+    qsizetype out = 0;
     bool lastAsTyped = false;
-    for (const ChemRun &run : runs) {
+    // Text written as typed still points into `text` (ChemScanner::verbatim): copied here, once
+    // for each merged run.
+    const auto closeGroup = [&] {
+        ChemRun &last = runs[out - 1];
+        if (lastAsTyped)
+            last.text = text.mid(last.start, last.length);
+        else if (!last.text.isDetached()) // an ion's base taken from such text
+            last.text = QString(last.text.constData(), last.text.size());
+    };
+    for (qsizetype r = 0; r < runs.size(); ++r) {
+        ChemRun &run = runs[r];
         const bool asTyped =
             run.kind == ChemRun::Baseline && QStringView(text).mid(run.start, run.length) == run.text;
-        if (asTyped && lastAsTyped && result.last().raised == run.raised) {
-            ChemRun &last = result.last();
-            last.length += run.length;
-            last.text += run.text;
+        if (asTyped && lastAsTyped && runs.at(out - 1).raised == run.raised) {
+            runs[out - 1].length += run.length;
             continue;
         }
-        result.append(run);
+        if (out > 0)
+            closeGroup();
+        if (out != r)
+            runs[out] = std::move(run);
+        ++out;
         lastAsTyped = asTyped;
     }
-    return result;
+    if (out > 0)
+        closeGroup();
+    runs.resize(out);
+    return runs;
+}
+
+// A label's text as it reads: {chauffage} is the word chauffage.
+QString withoutBraces(const QString &label)
+{
+    return label.startsWith(u'{') && label.endsWith(u'}') ? label.mid(1, label.size() - 2) : label;
+}
+
+// Reads the word [i, end) into the scanner's runs; returns where reading goes on: `end`, or
+// further when a quantity took its units or a label its blanks.
+int readWord(ChemScanner &scanner, QuantityScanner &quantities, int i, int end, bool prose)
+{
+    const QString &text = scanner.s;
+    if (const int next = scanner.scanAlone(i, end))
+        return next;
+    if (const int next = quantities.scanQuantity(i, end))
+        return next;
+    end = scanner.labelledArrowEnd(i, end);
+    const qsizetype first = scanner.runs.size();
+    int stop = scanner.scanChemical(i, end);
+    if (stop < end) {
+        // Keep what was read before the fault, whole runs only.
+        while (scanner.runs.size() > first && scanner.runs.last().start + scanner.runs.last().length > stop)
+            scanner.runs.removeLast();
+        if (scanner.runs.size() > first) {
+            const ChemRun &last = scanner.runs.last();
+            stop = last.start + last.length;
+        } else {
+            stop = i;
+        }
+        if (QStringView(text).mid(i, end - i).contains(u'^')) {
+            const QList<ChemRun> chemical = scanner.runs.mid(first);
+            scanner.runs.resize(first);
+            if (scanner.scanPowers(i, end))
+                return end;
+            scanner.runs.resize(first);
+            scanner.runs.append(chemical);
+        }
+    }
+    // In a sentence a word is formatted only when it is clearly a formula, and not cut inside a
+    // French word (Co2lle stays as typed, CO2-laser does not).
+    if (prose && (!ChemProse::isClearlyFormula(text, i, stop, scanner.runs, first) ||
+                  (stop < end && text.at(stop).isLetter()))) {
+        scanner.runs.resize(first);
+        stop = i;
+    }
+    if (stop < end)
+        scanner.verbatim(stop, end - stop);
+    return end;
 }
 
 } // namespace
+
+QString ChemFormula::equationText(const QString &typedArrow)
+{
+    return QStringLiteral("\\ce{") + typedArrow + u'}';
+}
 
 bool ChemFormula::isElement(const QString &symbol)
 {
@@ -55,7 +126,11 @@ bool ChemFormula::isElement(const QString &symbol)
 QList<ChemRun> ChemFormula::parse(const QString &text)
 {
     ChemScanner scanner(text);
+    // Runs never outnumber the characters: reserved once, the list never moves while it grows
+    // (only the pages it fills are touched).
+    scanner.runs.reserve(text.size());
     QuantityScanner quantities(scanner);
+    const bool prose = ChemProse::isProse(text);
     const int length = int(text.size());
     int i = 0;
     while (i < length) {
@@ -69,43 +144,21 @@ QList<ChemRun> ChemFormula::parse(const QString &text)
         }
         while (end < length && !text.at(end).isSpace())
             ++end;
-        if (const int next = scanner.scanAlone(i, end)) {
-            i = next;
-            continue;
+        // In a sentence the punctuation and an elided article around a word stay as typed.
+        const int wordEnd = end;
+        if (prose) {
+            const auto [begin, stop] = ChemProse::formulaPart(text, i, end);
+            if (begin > i)
+                scanner.verbatim(i, begin - i);
+            i = begin;
+            end = stop;
         }
-        if (const int next = quantities.scanQuantity(i, end)) {
-            i = next;
-            continue;
-        }
-        end = scanner.labelledArrowEnd(i, end);
-        const qsizetype first = scanner.runs.size();
-        int stop = scanner.scanChemical(i, end);
-        if (stop < end) {
-            // Keep what was read before the fault, whole runs only.
-            while (scanner.runs.size() > first &&
-                   scanner.runs.last().start + scanner.runs.last().length > stop)
-                scanner.runs.removeLast();
-            if (scanner.runs.size() > first) {
-                const ChemRun &last = scanner.runs.last();
-                stop = last.start + last.length;
-            } else {
-                stop = i;
-            }
-            if (QStringView(text).mid(i, end - i).contains(u'^')) {
-                const QList<ChemRun> chemical = scanner.runs.mid(first);
-                scanner.runs.resize(first);
-                if (scanner.scanPowers(i, end)) {
-                    i = end;
-                    continue;
-                }
-                scanner.runs.resize(first);
-                scanner.runs.append(chemical);
-            }
-            scanner.verbatim(stop, end - stop);
-        }
-        i = end;
+        const int next = readWord(scanner, quantities, i, end, prose);
+        if (next == end && wordEnd > end)
+            scanner.verbatim(end, wordEnd - end);
+        i = next == end ? wordEnd : next;
     }
-    return merged(text, scanner.runs);
+    return merged(text, std::move(scanner.runs));
 }
 
 bool ChemFormula::changesText(const QString &text, const QList<ChemRun> &runs)
@@ -194,6 +247,13 @@ QList<ChemWrittenRun> ChemFormula::written(const QString &text, const QList<Chem
         case ChemRun::ReversibleArrows:
             out.text = text.mid(run.start, run.length);
             out.picture = QStringLiteral("arrows");
+            break;
+        case ChemRun::LabelledArrow:
+            out.text = text.mid(run.start, run.length);
+            out.picture = QStringLiteral("equation");
+            out.equation = equationText(out.text);
+            out.upper = withoutBraces(run.upper);
+            out.lower = withoutBraces(run.lower);
             break;
         }
         result.append(out);

@@ -20,7 +20,8 @@
 // - nuclides ^{238}_{92}U, ^235_92U, ^{13}C -> one stacked picture;
 // - '.' or '*' between formulas, alone or not -> the middle dot (CuSO4.5H2O, CaCl2 * 6 H2O);
 // - arrows -> (Symbol 174), <- (172), <-> (171); <=>, <=>>, <<=> and <--> are drawn as the
-//   reversible arrows; labels ->[above][below] become a small exponent and index after it;
+//   reversible arrows; labels ->[above][below] stand above and below the arrow, which grows to
+//   the longer one: ->[{chauffage}][{Pt}] (braced: text as typed), <=>[+ H2O] (read as chemistry);
 // - v and ^ alone after a formula: precipitate and gas arrows;
 // - states (aq), (s), (l), (g) stay on the baseline, or go down when written _{(aq)};
 // - a number followed by units: 8,314 J.K-1.mol-1, 25 cm3, 2 mol//L, 6,02e23 mol-1 -> unit
@@ -28,6 +29,10 @@
 //   the number, e23 as a power of ten;
 // - a word that is no formula but holds '^' is read as powers of units and numbers:
 //   m.s^-2, 10^-14.
+// In a sentence (a selection holding French words), only the words that are clearly formulas
+// change: punctuation after a word and an elided article before it (l'O2) stay as typed, and a
+// word whose capitals are not all elements (A4, CE2) or with a count of 1 (S1) is left alone
+// unless it uses the notation's marks (^, _, braces, arrows).
 // A word that is neither is left as typed; a formula with a fault (an unknown symbol, an
 // unbalanced bracket or brace) is read up to the fault and the rest of the word is left as typed.
 // Reading is one pass over the text with no recursion, whatever the nesting.
@@ -42,14 +47,18 @@ struct ChemRun
         ReversibleArrows, // the drawn arrows of the "Math II" palette
         Italic,           // baseline text in italics: a coefficient written as a letter
         Nuclide,          // mass number over atomic number before the symbol, as one picture
+        LabelledArrow,    // an arrow with its labels over and under it, as one equation object
     };
 
     Kind kind = Baseline;
     int start = 0;  // the span of the typed text the run replaces
     int length = 0; //
-    QString text;   // what is written; for Ion, the base; for Nuclide, the symbol
-    QString upper;  // Ion: the charge; Nuclide: the mass number
-    QString lower;  // Ion: the count; Nuclide: the atomic number, may be empty
+    QString text;   // what is written; for Ion, the base; for Nuclide, the symbol; for
+                    // LabelledArrow, the arrow as typed ("->", "<=>")
+    QString upper;  // Ion: the charge; Nuclide: the mass number; LabelledArrow: the label above,
+                    // as typed between its brackets (braces kept)
+    QString lower;  // Ion: the count; Nuclide: the atomic number, may be empty; LabelledArrow: the
+                    // label below, may be empty
     // Baseline text of a formula that holds an Ion: raised by 5 x its size, as "Aligner sur ion
     // pol&yatomique" raises it, so that the formula reads on one line with the picture.
     bool raised = false;
@@ -69,13 +78,14 @@ struct ChemScriptSettings
 // A run as it is written into a text of `size` points: what the tool prints.
 struct ChemWrittenRun
 {
-    QString text;    // the characters; for a picture, the typed text it stands for
-    int offset = 0;  // twips, positive raises
-    double size = 0; // points
-    QString font;    // empty: the text's own font
-    QString picture; // empty, "ion", "nuclide" or "arrows"
-    QString upper;   // ion: the charge; nuclide: the mass number
-    QString lower;   // ion: the count; nuclide: the atomic number
+    QString text;     // the characters; for a picture, the typed text it stands for
+    int offset = 0;   // twips, positive raises
+    double size = 0;  // points
+    QString font;     // empty: the text's own font
+    QString picture;  // empty, "ion", "nuclide", "arrows" or "equation"
+    QString upper;    // ion: the charge; nuclide: the mass number; equation: the label above
+    QString lower;    // ion: the count; nuclide: the atomic number; equation: the label below
+    QString equation; // equation: its linear text, \ce{...}
     bool italic = false;
 };
 
@@ -113,6 +123,10 @@ int scriptOffset(ChemRun::Kind kind, double size, const ChemScriptSettings &sett
 // `size` points; baseline text of a formula holding an ion is raised by 5 x size twips.
 QList<ChemWrittenRun> written(const QString &text, const QList<ChemRun> &runs, double size,
                               const ChemScriptSettings &settings);
+
+// The linear text of the equation object a labelled arrow is written as: the typed arrow and
+// labels inside \ce{}, which the equation reader turns back into the arrow.
+QString equationText(const QString &typedArrow);
 
 // Whether `symbol` is the symbol of a chemical element ("Fe", "O"; not "Bo").
 bool isElement(const QString &symbol);

@@ -163,19 +163,26 @@ int ChemScanner::scanChemical(int begin, int end)
                 return fault(open.first());
             closeFormula();
             arrow(i, length);
+            const int arrowStart = i;
             i += length;
-            // Labels: the first above, the second below; a label is text, its braces dropped.
-            for (ChemRun::Kind kind : {ChemRun::Exponent, ChemRun::Index}) {
+            // Labels: the first above, the second below, as typed between their brackets.
+            QString labels[2];
+            for (QString &label : labels) {
                 if (at(i, end) != u'[')
                     break;
                 const int close = int(s.indexOf(u']', i));
                 if (close < 0 || close >= end)
                     return fault(i);
-                QString label = s.mid(i + 1, close - i - 1);
-                if (label.startsWith(u'{') && label.endsWith(u'}'))
-                    label = label.mid(1, label.size() - 2);
-                add(kind, i, close + 1 - i, label);
+                label = s.mid(i + 1, close - i - 1);
                 i = close + 1;
+            }
+            if (i > arrowStart + length) {
+                ChemRun &labelled = runs.last();
+                labelled.kind = ChemRun::LabelledArrow;
+                labelled.length = i - arrowStart;
+                labelled.text = s.mid(arrowStart, length);
+                labelled.upper = labels[0];
+                labelled.lower = labels[1];
             }
             segmentStart = baseStart = runs.size();
             continue;

@@ -49,7 +49,12 @@ struct ChemScanner
         run.text = text;
         runs.append(run);
     }
-    void verbatim(int start, int length) { add(ChemRun::Baseline, start, length, s.mid(start, length)); }
+    // The typed text itself, not a copy: a long text has a run every few characters. The runs
+    // given out hold copies (see ChemFormula::parse).
+    void verbatim(int start, int length)
+    {
+        add(ChemRun::Baseline, start, length, QString::fromRawData(s.constData() + start, length));
+    }
 
     int digitsEnd(int i, int end) const
     {

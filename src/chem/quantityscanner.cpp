@@ -4,9 +4,7 @@
 
 using namespace ChemText;
 
-namespace {
-
-bool isUnit(QStringView symbol)
+bool QuantityScanner::isUnit(QStringView symbol)
 {
     static const QSet<QString> units = {
         "m",  "g",  "s",  "A",  "K",   "mol", "cd",  "L", "l",  "J",      "W",       "N",      "Pa", "bar",
@@ -18,8 +16,6 @@ bool isUnit(QStringView symbol)
     static const QString prefixes = QStringLiteral("kcmn\u00B5\u03BCupdhMGT");
     return symbol.size() > 1 && prefixes.contains(symbol.front()) && units.contains(symbol.mid(1).toString());
 }
-
-} // namespace
 
 // Units and their powers: J.K-1.mol-1, J*K-1*mol-1, cm3, mol//L, m.s^-2. False, and nothing
 // added, when the word is anything else.

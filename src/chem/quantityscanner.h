@@ -14,6 +14,9 @@ public:
     // it is no number or a plain number with nothing to change.
     int scanQuantity(int begin, int end);
 
+    // Whether `symbol` is a unit, with or without one SI prefix: m, cm, mol, kJ, °C.
+    static bool isUnit(QStringView symbol);
+
 private:
     // Units and their powers; false, and nothing added, when the word is anything else.
     bool scanUnits(int begin, int end);

@@ -18,6 +18,8 @@ bool isStrippedFence(const MathNode &node)
 bool isSimple(const MathNode &node)
 {
     switch (node.kind()) {
+    case Kind::Row: // \ce{...}, written back as typed
+        return !node.text().isEmpty();
     case Kind::Identifier:
     case Kind::Number:
     case Kind::Operator:
@@ -272,6 +274,8 @@ QString LinearWriter::node(const MathNode &n)
 {
     switch (n.kind()) {
     case Kind::Row:
+        if (!n.text().isEmpty()) // chemistry: its text as typed reads back to the same nodes
+            return QStringLiteral("\\ce{") + n.text() + u'}';
         return row(n.children());
     case Kind::Identifier:
         if (n.hasFlag(MathNode::Unit) || n.text().size() > 1)

@@ -71,11 +71,13 @@ MathLayout::Atom MathLayout::atom(const MathNode &node, Style style) const
             a.box = accent(node, style);
             return a;
         }
-        const Atom base = atom(node.child(0), style);
+        Atom base = atom(node.child(0), style);
         const MathNode *under = node.kind() == Kind::Over ? nullptr : &node.child(1);
         const MathNode *over = node.kind() == Kind::Under       ? nullptr
                                : node.kind() == Kind::UnderOver ? &node.child(2)
                                                                 : &node.child(1);
+        if (node.child(0).kind() == Kind::Operator && node.child(0).hasFlag(MathNode::Stretchy))
+            base.box = labelledArrow(node.child(0).text(), under, over, style);
         a = base;
         a.character = false;
         // ∑ and lim take their limits beside them in text style, above and below in display.
@@ -300,6 +302,21 @@ MathBox MathLayout::scripts(const Atom &base, const MathNode *sub, const MathNod
     }
     out.width = width + px(m_c.spaceAfterScript, style);
     return out;
+}
+
+// An arrow under or over labels (a reaction's conditions): as amsmath's extensible arrows, as
+// long as the longer label with half an em to spare on either side, never shorter than itself;
+// the font's horizontal variants and assembly give the length.
+MathBox MathLayout::labelledArrow(const QString &arrow, const MathNode *under, const MathNode *over,
+                                  Style style) const
+{
+    qreal labels = 0;
+    if (under)
+        labels = std::max(labels, box(*under, style.subscript()).width);
+    if (over)
+        labels = std::max(labels, box(*over, style.script()).width);
+    const MathStretcher glyphs(m_font, size(style));
+    return glyphs.stretch(m_font.glyph(arrow.toUcs4().value(0)), labels + size(style), false);
 }
 
 MathBox MathLayout::limits(const Atom &base, const MathNode *under, const MathNode *over, Style style) const

@@ -58,6 +58,8 @@ private:
     MathBox fraction(const MathNode &node, Style style) const;
     MathBox scripts(const Atom &base, const MathNode *sub, const MathNode *sup, Style style) const;
     MathBox limits(const Atom &base, const MathNode *under, const MathNode *over, Style style) const;
+    MathBox labelledArrow(const QString &arrow, const MathNode *under, const MathNode *over,
+                          Style style) const;
     MathBox accent(const MathNode &node, Style style) const;
     MathBox radical(const MathNode &radicand, const MathNode *degree, Style style) const;
     MathBox fenced(const MathNode &node, Style style) const;

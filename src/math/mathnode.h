@@ -7,7 +7,9 @@
 // copying a subtree costs a reference count; an Equation shares the whole tree between copies.
 //
 // Shapes by kind (children in order):
-//   Row          any number of nodes set side by side
+//   Row          any number of nodes set side by side; text: empty, or for chemistry typed as
+//                \ce{...}, the text between the braces (ChemMath), which the linear writer
+//                gives back
 //   Identifier   text: the letters (one identifier may be a word: "sin", "kg")
 //   Number       text: the digits as typed, decimal comma kept ("9,81")
 //   Operator     text: the character shown ("−", "⋅", "→", "∑")

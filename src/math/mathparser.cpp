@@ -1,5 +1,7 @@
 #include "math/mathparser.h"
 
+#include "math/chemmath.h"
+
 namespace {
 
 using Kind = MathNode::Kind;
@@ -330,6 +332,8 @@ MathNode MathParser::parseSimple(bool script)
         return MathNode(Kind::Number, token.text);
     case MathToken::Type::Text:
         return MathNode(Kind::Text, token.text);
+    case MathToken::Type::Chemistry:
+        return ChemMath::toMath(token.text);
     case MathToken::Type::Letters: {
         if (m_unitNext) {
             m_unitNext = false;

@@ -25,11 +25,27 @@ MathToken symbolToken(const MathSymbol *symbol, qsizetype position, qsizetype en
     return token;
 }
 
+// For each '{' of `input`, where its matching '}' is, -1 when it is never closed; in one pass,
+// so that thousands of \ce{ cost no more than one.
+QList<qsizetype> matchingBraces(const QString &input)
+{
+    QList<qsizetype> closing(input.size(), -1);
+    QList<qsizetype> open;
+    for (qsizetype i = 0; i < input.size(); ++i) {
+        if (input.at(i) == u'{')
+            open.append(i);
+        else if (input.at(i) == u'}' && !open.isEmpty())
+            closing[open.takeLast()] = i;
+    }
+    return closing;
+}
+
 } // namespace
 
 QList<MathToken> MathTokenizer::tokenize(const QString &input)
 {
     QList<MathToken> tokens;
+    QList<qsizetype> closingBraces; // computed at the first \ce{
     const qsizetype n = input.size();
     qsizetype i = 0;
     bool space = false;
@@ -63,6 +79,24 @@ QList<MathToken> MathTokenizer::tokenize(const QString &input)
             while (j < n && input.at(j).isLetter())
                 ++j;
             const QString word = input.mid(i + 1, j - i - 1);
+            // Chemistry runs to its matching brace; never closed, it is no chemistry and reads
+            // as typed, as a bracket never closed does.
+            const bool chemistry = word == QLatin1String("ce") && j < n && input.at(j) == u'{';
+            if (chemistry && closingBraces.isEmpty())
+                closingBraces = matchingBraces(input);
+            const qsizetype close = chemistry ? closingBraces.at(j) : -1;
+            if (close > j) {
+                token.type = MathToken::Type::Chemistry;
+                token.text = input.mid(j + 1, close - j - 1);
+                i = close + 1;
+                token.end = i;
+                token.spaceBefore = space;
+                if (!token.text.isEmpty()) { // \ce{} draws nothing and is dropped
+                    space = false;
+                    tokens.append(token);
+                }
+                continue;
+            }
             const MathSymbol *symbol = MathSymbols::find(QString(u'\\' + word));
             if (!symbol)
                 symbol = MathSymbols::find(word);

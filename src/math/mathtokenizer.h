@@ -8,14 +8,15 @@
 struct MathToken
 {
     enum class Type : quint8 {
-        Number,  // digits with at most one decimal separator each time: 9,81 or 3.14
-        Letters, // a run of letters; the parser splits it unless it is a unit or a script label
-        Symbol,  // a name or sign from the symbol table
-        Text,    // "quoted words"
-        Sub,     // _
-        Sup,     // ^
-        Slash,   // /
-        Other,   // any other character, shown as an operator
+        Number,    // digits with at most one decimal separator each time: 9,81 or 3.14
+        Letters,   // a run of letters; the parser splits it unless it is a unit or a script label
+        Symbol,    // a name or sign from the symbol table
+        Text,      // "quoted words"
+        Sub,       // _
+        Sup,       // ^
+        Slash,     // /
+        Chemistry, // \ce{...}: the text between the braces, read by the chemistry reader
+        Other,     // any other character, shown as an operator
     };
     Type type = Type::Other;
     bool spaceBefore = false;

@@ -333,7 +333,67 @@ bool DocumentConverter::insideProtectedRun(const QTextDocument &document, int po
     return position > 0 && protectedAt(document, position - 1) && protectedAt(document, position);
 }
 
+namespace {
+
+struct LineBoxBatch
+{
+    int depth = 0;
+    QTextCursor first; // null until a span is waiting
+    QTextCursor last;
+};
+
+QHash<const QTextDocument *, LineBoxBatch> &lineBoxBatches()
+{
+    static QHash<const QTextDocument *, LineBoxBatch> batches;
+    return batches;
+}
+
+void refreshLineBoxesNow(QTextDocument &document, int start, int end);
+
+} // namespace
+
+void DocumentConverter::beginLineBoxBatch(QTextDocument &document)
+{
+    ++lineBoxBatches()[&document].depth;
+}
+
+void DocumentConverter::endLineBoxBatch(QTextDocument &document)
+{
+    const auto it = lineBoxBatches().find(&document);
+    if (it == lineBoxBatches().end() || --it->depth > 0)
+        return;
+    const LineBoxBatch batch = *it;
+    lineBoxBatches().erase(it);
+    if (!batch.first.isNull())
+        refreshLineBoxesNow(document, batch.first.position(), batch.last.position());
+}
+
 void DocumentConverter::refreshLineBoxes(QTextDocument &document, int start, int end)
+{
+    const auto it = lineBoxBatches().find(&document);
+    if (it == lineBoxBatches().end()) {
+        refreshLineBoxesNow(document, start, end);
+        return;
+    }
+    const int length = document.characterCount() - 1;
+    start = qBound(0, start, length);
+    end = qBound(0, end, length);
+    if (it->first.isNull()) {
+        it->first = QTextCursor(&document);
+        it->last = QTextCursor(&document);
+        it->first.setPosition(start);
+        it->last.setPosition(end);
+        return;
+    }
+    if (start < it->first.position())
+        it->first.setPosition(start);
+    if (end > it->last.position())
+        it->last.setPosition(end);
+}
+
+namespace {
+
+void refreshLineBoxesNow(QTextDocument &document, int start, int end)
 {
     const QTextBlock last = document.findBlock(qMax(start, end - 1));
     for (QTextBlock block = document.findBlock(start); block.isValid(); block = block.next()) {
@@ -353,3 +413,5 @@ void DocumentConverter::refreshLineBoxes(QTextDocument &document, int start, int
             break;
     }
 }
+
+} // namespace

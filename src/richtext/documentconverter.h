@@ -56,6 +56,12 @@ public:
     // Pads paragraphs holding raised or lowered text: Qt does not grow a line for them, so
     // the shifted glyphs would draw into the neighbouring lines.
     static void refreshLineBoxes(QTextDocument &document, int start, int end);
+    // Line boxes for a whole edit block at once: between the begin and the end of a batch,
+    // refreshLineBoxes only widens the span to refresh, kept by cursors that follow the edits
+    // made meanwhile, and the end refreshes it once. A command that formats a long paragraph
+    // piece by piece would otherwise go over all of it for every piece. Batches nest.
+    static void beginLineBoxBatch(QTextDocument &document);
+    static void endLineBoxBatch(QTextDocument &document);
     static bool protectedAt(const QTextDocument &document, int position);
     static bool containsProtected(const QTextDocument &document, int start, int end);
     // A caret strictly inside a protected run; at a run's edges typing makes unprotected text.

@@ -5,6 +5,7 @@
 #include "textformats.h"
 
 #include <QBuffer>
+#include <QCache>
 #include <QFile>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -245,9 +246,17 @@ void EmbeddedObjects::insertPicture(QTextCursor &cursor, const QImage &image, co
         return;
     auto object = std::make_shared<EmbeddedObject>();
     object->image = image;
-    QBuffer buffer(&object->imageData);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
+    // The same picture inserted again (a formula command writing one ion many times) shares
+    // the bytes written the last time instead of encoding them again.
+    static QCache<qint64, QByteArray> encoded(64);
+    if (const QByteArray *bytes = encoded.object(image.cacheKey())) {
+        object->imageData = *bytes;
+    } else {
+        QBuffer buffer(&object->imageData);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        encoded.insert(image.cacheKey(), new QByteArray(object->imageData));
+    }
     object->imageFormat = "png";
     // Pixels of the control are 96-dpi pixels; a picture shows at its pixel size. A picture
     // drawn for a high-density screen carries its device pixel ratio: it keeps its size in

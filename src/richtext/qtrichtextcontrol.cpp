@@ -371,12 +371,14 @@ void QtRichTextControl::beginEditBlock()
 {
     ++m_editBlockDepth;
     QTextCursor(m_document).beginEditBlock();
+    DocumentConverter::beginLineBoxBatch(*m_document);
 }
 
 void QtRichTextControl::joinPreviousEditBlock()
 {
     ++m_editBlockDepth;
     QTextCursor(m_document).joinPreviousEditBlock();
+    DocumentConverter::beginLineBoxBatch(*m_document);
 }
 
 void QtRichTextControl::endEditBlock()
@@ -384,6 +386,7 @@ void QtRichTextControl::endEditBlock()
     if (m_editBlockDepth == 0)
         return;
     --m_editBlockDepth;
+    DocumentConverter::endLineBoxBatch(*m_document); // inside the block: one undo step still
     QTextCursor(m_document).endEditBlock();
 }
 

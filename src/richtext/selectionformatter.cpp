@@ -157,6 +157,10 @@ void SelectionFormatter::forEachRun(const std::function<bool(int, int, const QTe
     for (QTextBlock block = firstBlock(); block.isValid(); block = block.next()) {
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextFragment fragment = it.fragment();
+            // Fragments come in order: past the selection there is nothing more to visit, and a
+            // command writing a long paragraph from its end leaves many fragments there.
+            if (fragment.position() >= end)
+                return;
             const int from = qMax(start, fragment.position());
             const int to = qMin(end, fragment.position() + fragment.length());
             if (from < to && !visit(from, to, fragment.charFormat()))

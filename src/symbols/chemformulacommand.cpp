@@ -60,6 +60,7 @@ bool ChemFormulaCommand::run()
     // pending must not land on one of its pieces.
     m_state.formatRestorePending = 0;
 
+    m_pictures.clear();
     const EditBlock block(m_exo); // the whole formula is one undo step
     m_exo.setSelection({range.start, 1});
     const Mixed<QString> fontName = m_exo.selFontName();
@@ -68,6 +69,7 @@ bool ChemFormulaCommand::run()
     // From the right, so the spans still to write stay where they were typed.
     for (auto it = runs.crbegin(); it != runs.crend(); ++it)
         written += write(*it, range.start + it->start, typed.mid(it->start, it->length));
+    m_pictures.clear();
 
     // Typing goes on after the formula on the baseline, in the formula's own font and size.
     m_exo.setSelection({range.start + written, 0});
@@ -133,6 +135,12 @@ int ChemFormulaCommand::write(const ChemRun &run, int start, const QString &type
         m_exo.insertPicture(ReactionArrowsPicture::draw(height, pen, colour));
         return 1;
     }
+    case ChemRun::LabelledArrow:
+        // An equation object: the arrow grows to its longer label and prints as vectors; its
+        // linear text is the chemistry as typed, so the equation dialog opens on it.
+        m_exo.setSelection(span);
+        m_exo.insertEquation(ChemFormula::equationText(typed));
+        return 1;
     case ChemRun::Ion:
     case ChemRun::Nuclide: {
         // The composer's picture, in the format of the base's first character; the composer
@@ -147,8 +155,24 @@ int ChemFormulaCommand::write(const ChemRun &run, int start, const QString &type
         const IonFormula formula{run.text, run.upper, run.lower};
         m_exo.setSelection(span);
         const qreal ratio = m_ratio ? m_ratio() : 1;
-        m_exo.insertPicture(run.kind == ChemRun::Ion ? IonFormulaPicture::compose(formula, style, ratio)
-                                                     : NuclidePicture::compose(formula, style, ratio));
+        // A long text holds the same ions many times: each is drawn once.
+        const QString key = QStringList{QString::number(run.kind),
+                                        formula.base,
+                                        formula.upper,
+                                        formula.lower,
+                                        style.fontName,
+                                        QString::number(style.size),
+                                        QString::number(style.bold),
+                                        QString::number(style.italic),
+                                        QString::number(style.colour),
+                                        QString::number(ratio)}
+                                .join(QChar(0));
+        auto picture = m_pictures.constFind(key);
+        if (picture == m_pictures.cend())
+            picture = m_pictures.insert(key, run.kind == ChemRun::Ion
+                                                 ? IonFormulaPicture::compose(formula, style, ratio)
+                                                 : NuclidePicture::compose(formula, style, ratio));
+        m_exo.insertPicture(*picture);
         return 1;
     }
     }

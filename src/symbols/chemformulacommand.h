@@ -4,6 +4,8 @@
 #include "richtext/textrange.h"
 
 #include <QByteArray>
+#include <QHash>
+#include <QImage>
 
 #include <functional>
 
@@ -43,4 +45,5 @@ private:
     SettingsSource m_settings;
     ChemScriptSettings m_current;
     std::function<qreal()> m_ratio;
+    QHash<QString, QImage> m_pictures; // drawn during one run, by formula and format
 };

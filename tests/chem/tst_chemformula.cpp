@@ -78,6 +78,11 @@ QString describe(RichTextControl &text, const ChemScriptSettings &settings)
             mark = QStringLiteral("~");
         else
             mark = QStringLiteral("<%1/%2>").arg(offset).arg(size);
+        if (chars.at(p) == ' ' && !text.equationAt(p).isEmpty()) {
+            runs << mark + QStringLiteral("[%1]").arg(text.equationAt(p));
+            prefix = QStringLiteral("?");
+            continue;
+        }
         if (chars.at(p) == ' ' && text.selRtf().contains("\\pict")) {
             const QSize pixels = text.objectAt(object++).sizePx;
             runs << mark + (pixels == QSize(36, 12) ? QStringLiteral("[arrows]") : QStringLiteral("[ion]"));
@@ -131,6 +136,9 @@ QString notation(const QString &typed)
         case ChemRun::Nuclide:
             out << QStringLiteral("[%1 %2 %3 %4]").arg(w.picture, w.text, w.lower, w.upper);
             break;
+        case ChemRun::LabelledArrow:
+            out << QStringLiteral("[%1 %2 %3 %4]").arg(w.picture, run.text, w.upper, w.lower);
+            break;
         }
     }
     return out.join(u'|');
@@ -161,6 +169,44 @@ QList<QJsonObject> toolLines(const QStringList &args)
             lines << QJsonDocument::fromJson(line).object();
     }
     return lines;
+}
+
+// The tool's lines in describe()'s form, for a text of kTextSize points in small mode.
+QString describeTool(const QList<QJsonObject> &lines)
+{
+    QStringList runs;
+    QString prefix = QStringLiteral("?");
+    for (const QJsonObject &line : lines) {
+        const int offset = line["offset"].toInt();
+        const QString mark = offset == std::lround(5 * kTextSize) && line["size"].toDouble() == kTextSize
+                                 ? QStringLiteral("~")
+                             : offset > 0 ? QStringLiteral("^")
+                             : offset < 0 ? QStringLiteral("_")
+                                          : QString();
+        const QString picture = line["picture"].toString();
+        QString text = line["text"].toString();
+        if (picture == QLatin1String("equation")) {
+            runs << mark + QStringLiteral("[%1]").arg(line["equation"].toString());
+        } else if (!picture.isEmpty()) {
+            runs << mark + (picture == QLatin1String("arrows") ? QStringLiteral("[arrows]")
+                                                               : QStringLiteral("[ion]"));
+        } else if (line["font"] == QStringLiteral("Symbol")) {
+            int code = 32;
+            while (code < 256 && ChemFormula::symbolCharacter(uchar(code)) != text.at(0))
+                ++code;
+            runs << mark + QStringLiteral("{%1}").arg(code);
+        } else {
+            // The text's code page has no thin space: the command writes a no-break space.
+            text.replace(ChemFormula::kNumberUnitSpace, QChar(0xA0));
+            if (mark != prefix || runs.isEmpty())
+                runs << mark;
+            runs.last() += text;
+            prefix = mark;
+            continue;
+        }
+        prefix = QStringLiteral("?");
+    }
+    return runs.join(u'|');
 }
 
 QImage pngOf(const QByteArray &rtf)
@@ -195,6 +241,8 @@ private Q_SLOTS:
     void bulkAlignmentWorksOnTheResult();
     void savedDocumentKeepsTheScripts();
     void toolPrintsTheRuns();
+    void commandAndToolWriteAlike_data();
+    void commandAndToolWriteAlike();
     void notationIsRead_data();
     void notationIsRead();
     void toolPrintsTheNotation_data();
@@ -552,6 +600,47 @@ void tst_ChemFormula::toolPrintsTheRuns()
     QVERIFY(wrong.readAllStandardError().contains("index-step"));
 }
 
+void tst_ChemFormula::commandAndToolWriteAlike_data()
+{
+    QTest::addColumn<QByteArray>("typed");
+    QTest::addColumn<QString>("expected");
+    const QList<std::tuple<const char *, const char *, const char *>> rows = {
+        {"labels above and below", "A ->[{chauffage}][{Pt}] B", "A |[\\ce{->[{chauffage}][{Pt}]}]| B"},
+        {"label read as a formula", "CuO <=>[+ H2O] Cu(OH)2", "CuO |[\\ce{<=>[+ H2O]}]| Cu(OH)|_2"},
+        {"sentence", "L'eau H2O et le dioxyde de carbone CO2 se forment.",
+         "L'eau H|_2|O et le dioxyde de carbone CO|_2| se forment."},
+        {"letter O of a word", "le dioxyg\xe8ne O2 et l'Ozone", "le dioxyg\u00e8ne O|_2| et l'Ozone"},
+        {"capital starting a sentence", "A la fin, on obtient Cu.", "A la fin, on obtient Cu."},
+        {"Il", "Il se forme Fe3+, puis Fe2+.", "Il se forme Fe|^3+|, puis Fe|^2+|."},
+        {"quantity in a sentence", "on verse 25 cm3 de solution", "on verse 25\u00a0cm|^3| de solution"},
+        {"references that are no formulas", "une feuille A4, le CE2 et le semestre S1",
+         "une feuille A4, le CE2 et le semestre S1"},
+        {"elided article", "on recueille l'O2 et l'H2.", "on recueille l'O|_2| et l'H|_2|."},
+        {"ion in a sentence", "les ions SO4^2- sont dos\xe9s", "les ions |[ion]| sont dos\u00e9s"},
+        {"brackets of the sentence", "(voir H2O)", "(voir H|_2|O)"},
+        {"cut inside a word", "le mot Co2lle reste", "le mot Co2lle reste"},
+        {"reaction in a sentence", "On a 2H2 + O2 -> 2H2O.", "On a 2H|_2| + O|_2| |{174}| 2H|_2|O."},
+        {"nuclide in a sentence", "le noyau ^{238}_{92}U se d\xe9sint\xe8gre",
+         "le noyau |[ion]| se d\u00e9sint\u00e8gre"},
+        {"explicit marks say chemistry", "la forme X_{ox} est", "la forme X|_ox| est"},
+    };
+    for (const auto &[name, typed, expected] : rows)
+        QTest::newRow(name) << QByteArray(typed) << QString::fromUtf8(expected);
+}
+
+// The same notation through Ctrl+Shift+F on a real control and through veligram-tool chem.
+void tst_ChemFormula::commandAndToolWriteAlike()
+{
+    QFETCH(QByteArray, typed);
+    QFETCH(QString, expected);
+    Fixture f;
+    f.type(typed);
+    f.command.run();
+    QCOMPARE(describe(*f.exo, f.settings), expected);
+    QCOMPARE(describeTool(toolLines({"--size", QString::number(kTextSize), Cp1252::decode(typed)})),
+             expected);
+}
+
 void tst_ChemFormula::notationIsRead_data()
 {
     QTest::addColumn<QString>("typed");
@@ -575,8 +664,9 @@ void tst_ChemFormula::notationIsRead_data()
         {"equilibrium", "A <=> B", "A |[arrows]| B"},
         {"equilibrium to the right", "A <=>> B", "A |[arrows]| B"},
         {"equilibrium to the left", "A <<=> B", "A |[arrows]| B"},
-        {"labels above and below", "A ->[{chauffage}][{Pt}] B", "A |\u2192|^chauffage|_Pt| B"},
-        {"label with a blank", "A <=>[+ H2O] B", "A |[arrows]|^+ H2O| B"},
+        {"labels above and below", "A ->[{chauffage}][{Pt}] B", "A |[equation -> chauffage Pt]| B"},
+        {"label with a blank", "A <=>[+ H2O] B", "A |[equation <=> + H2O ]| B"},
+        {"label below only", "A ->[][\\Delta] B", "A |[equation ->  \\Delta]| B"},
         {"precipitate", "BaSO4 v", "BaSO|_4| |\u2193"},
         {"gas", "CO2 ^", "CO|_2| |\u2191"},
         {"addition compound, spaced", "CaCl2 * 6 H2O", "CaCl|_2|\u00b7|6 H|_2|O"},
@@ -637,8 +727,12 @@ void tst_ChemFormula::toolPrintsTheNotation_data()
                                               << "Symbol";
     QTest::newRow("empty braces print nothing") << "Cl^-{}_{(aq)}" << 2 << "text"
                                                 << "(aq)";
-    QTest::newRow("label above the arrow") << "A ->[{chauffage}] B" << 2 << "offset"
-                                           << "80";
+    QTest::newRow("labelled arrow is one equation") << "A ->[{chauffage}] B" << 1 << "equation"
+                                                    << "\\ce{->[{chauffage}]}";
+    QTest::newRow("label above the arrow") << "A ->[{chauffage}][{Pt}] B" << 1 << "upper"
+                                           << "chauffage";
+    QTest::newRow("label below the arrow") << "A ->[{chauffage}][{Pt}] B" << 1 << "lower"
+                                           << "Pt";
 }
 
 void tst_ChemFormula::toolPrintsTheNotation()
@@ -649,7 +743,7 @@ void tst_ChemFormula::toolPrintsTheNotation()
     const QList<QJsonObject> lines = toolLines({"--size", "12", typed});
     QVERIFY(line < lines.size());
     QTEST(lines.at(line)[field].toVariant().toString(), "expected");
-    if (lines.at(line)["picture"] == QStringLiteral("nuclide")) {
+    if (!lines.at(line)["picture"].toString().isEmpty()) {
         QVERIFY(lines.at(line)["width"].toInt() > 0);
         QVERIFY(lines.at(line)["height"].toInt() > 0);
     }
@@ -664,7 +758,12 @@ void tst_ChemFormula::badInputStaysBounded_data()
     QTest::newRow("10 000 unclosed braces") << "H2O Ca^" + QString(10000, u'{') << "H|_2|O";
     QTest::newRow("unclosed labels") << "H2O " + QString("->[").repeated(20000) << "H|_2|O";
     QTest::newRow("100 kB of formulas") << QString("H2SO4 + Fe^{3+} <=>[+ H2O] 2 mol//L ").repeated(2800)
-                                        << "H|_2|SO|_4| + Fe|^3+| |[arrows]|^+ H2O| 2|\u202f|mol|/|L";
+                                        << "H|_2|SO|_4| + Fe|^3+| |[equation <=> + H2O ]| 2|\u202f|mol|/|L";
+    QTest::newRow("100 kB sentence")
+        << QString("L'eau H2O, le dioxyde de carbone CO2 et 25 cm3 d'O2. ").repeated(1900)
+        << "L'eau H|_2|O, le dioxyde de carbone CO|_2| et 25|\u202f|cm|^3| d'O|_2|.";
+    QTest::newRow("10 000 nested labels")
+        << "A " + QString("->[").repeated(10000) + QString(10000, u']') << "A ";
     QTest::newRow("100 kB word") << QString("Ca^{2+}_").repeated(12500) << "Ca|^2+";
     QTest::newRow("100 kB of carets") << QString(100000, u'^') << "";
 }

@@ -25,6 +25,8 @@ private Q_SLOTS:
     void radicalGap();
     void vectorArrowSpansItsBase_data();
     void vectorArrowSpansItsBase();
+    void reactionArrowCoversItsLabels_data();
+    void reactionArrowCoversItsLabels();
     void limitsBesideInlineAboveInDisplay_data();
     void limitsBesideInlineAboveInDisplay();
     void delimitersCoverTheirContent_data();
@@ -203,6 +205,36 @@ void tst_MathLayout::vectorArrowSpansItsBase()
         qPrintable(
             QStringLiteral("%1 < %2").arg(arrowInk.right - arrowInk.left).arg(baseInk.right - baseInk.left)));
     QVERIFY(arrowInk.bottom <= baseInk.top); // above the letters, not through them
+}
+
+void tst_MathLayout::reactionArrowCoversItsLabels_data()
+{
+    QTest::addColumn<QString>("linear");
+    QTest::newRow("long label over ->") << "\\ce{->[{chauffage au reflux}]}";
+    QTest::newRow("labels over and under <=>") << "\\ce{<=>[{catalyseur}][{450 °C}]}";
+    QTest::newRow("label under <-") << "\\ce{<-[][{lumière intense}]}";
+    QTest::newRow("formula over <-->") << "\\ce{<-->[+ H2O + CO2 + NaCl]}";
+}
+
+void tst_MathLayout::reactionArrowCoversItsLabels()
+{
+    QFETCH(QString, linear);
+    const MathBox box = layOut(*m_font, linear);
+    // The arrow's pieces sit on the baseline; the labels above or below it.
+    QList<MathGlyph> arrow;
+    QList<MathGlyph> labels;
+    for (const MathGlyph &g : box.glyphs)
+        (qAbs(g.y) < 0.01 ? arrow : labels).append(g);
+    QVERIFY(!arrow.isEmpty());
+    QVERIFY(!labels.isEmpty());
+    const Ink arrowInk = inkOf(*m_font, arrow);
+    const Ink labelInk = inkOf(*m_font, labels);
+    QVERIFY2(arrowInk.left <= labelInk.left && arrowInk.right >= labelInk.right,
+             qPrintable(QStringLiteral("arrow %1..%2, labels %3..%4")
+                            .arg(arrowInk.left)
+                            .arg(arrowInk.right)
+                            .arg(labelInk.left)
+                            .arg(labelInk.right)));
 }
 
 void tst_MathLayout::limitsBesideInlineAboveInDisplay_data()

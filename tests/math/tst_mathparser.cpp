@@ -12,6 +12,8 @@ class tst_MathParser : public QObject
 private Q_SLOTS:
     void mathml_data();
     void mathml();
+    void chemistry_data();
+    void chemistry();
     void frenchRules_data();
     void frenchRules();
     void badInput_data();
@@ -136,6 +138,40 @@ void tst_MathParser::mathml_data()
            "<msup><mrow><mo>[</mo><mi>D</mi><mo>]</mo></mrow><mi>d</mi></msup></mrow>"
            "<mrow><msup><mrow><mo>[</mo><mi>A</mi><mo>]</mo></mrow><mi>a</mi></msup>"
            "<msup><mrow><mo>[</mo><mi>B</mi><mo>]</mo></mrow><mi>b</mi></msup></mrow></mfrac>";
+}
+
+void tst_MathParser::chemistry_data()
+{
+    QTest::addColumn<QString>("linear");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("element symbols upright, counts as indices")
+        << "\\ce{H2O}"
+        << "<mrow><msub><mi mathvariant=\"normal\">H</mi><mn>2</mn></msub><mi "
+           "mathvariant=\"normal\">O</mi></mrow>";
+    QTest::newRow("ion: count and charge stacked")
+        << "\\ce{SO4^2-}"
+        << "<mrow><msubsup><mi>SO</mi><mn>4</mn><mrow><mn>2</mn><mo>−</mo></mrow></msubsup></mrow>";
+    QTest::newRow("nuclide: prescripts ending at the symbol")
+        << "\\ce{^{238}_{92}U}"
+        << "<mrow><msubsup><mrow></mrow><mrow><mspace width=\"0.5em\"/><mn>92</mn></mrow><mn>238</mn>"
+           "</msubsup><mi mathvariant=\"normal\">U</mi></mrow>";
+    QTest::newRow("labels over and under, braced text as typed")
+        << "\\ce{->[{chauffage}][Pt]}"
+        << "<mrow><munderover><mo>→</mo><mi>Pt</mi><mtext>chauffage</mtext></munderover></mrow>";
+    QTest::newRow("label read as chemistry")
+        << "\\ce{<=>[+ H2O]}"
+        << "<mrow><mover><mo>⇌</mo><mrow><mo>+</mo><msub><mi mathvariant=\"normal\">H</mi><mn>2</mn></msub>"
+           "<mi mathvariant=\"normal\">O</mi></mrow></mover></mrow>";
+    QTest::newRow("among the equation's own signs")
+        << "E = \\ce{e-}"
+        << "<mi>E</mi><mo>=</mo><mrow><msup><mi mathvariant=\"normal\">e</mi><mo>−</mo></msup></mrow>";
+}
+
+void tst_MathParser::chemistry()
+{
+    QFETCH(QString, linear);
+    QFETCH(QString, expected);
+    QCOMPARE(inner(linear), expected);
 }
 
 void tst_MathParser::mathml()
@@ -270,6 +306,10 @@ void tst_MathParser::roundTrip_data()
         "sin^2 x + cos^2 x = 1",
         "e^(-t/tau) x_(n+1) 10^-3",
         "stackrel(a)(b) underset(c)(d) overset(e)(f)",
+        "E = \\ce{^{238}_{92}U -> ^{234}_{90}Th + ^{4}_{2}He}",
+        "K = ([\\ce{H3O+}][\\ce{A-}])/([\\ce{AH}]) + \\ce{SO4^2-}^2 + x_\\ce{H2O}",
+        "\\ce{2H2 + O2 ->[{étincelle}][Pt] 2H2O} = \\ce{Ca^{2+",
+        "\\ce{{{}} \\ce{} \\ce{<=>[+ H2O][]} 1/\\ce{NH4+}",
     };
     for (const char *linear : cases)
         QTest::newRow(linear) << QString::fromUtf8(linear);
@@ -302,6 +342,10 @@ void tst_MathParser::hugeInputEndsQuickly_data()
     QTest::newRow("100 kB of formulas")
         << QStringLiteral("(a_i^2 + 9,81 m.s^-2)/[[1, 2],[3, 4]] ").repeated(2700);
     QTest::newRow("100 kB of digits and commas") << QStringLiteral("1,").repeated(50000);
+    QTest::newRow("10 000 chemistry never closed") << QStringLiteral("\\ce{").repeated(10000);
+    QTest::newRow("10 000 chemistry groups") << QStringLiteral("\\ce{H2O} + ").repeated(10000);
+    QTest::newRow("100 kB of chemistry")
+        << u"\\ce{" + QStringLiteral("2H2 + O2 ->[{étincelle}][Pt] 2H2O ; SO4^2- <=> ").repeated(2000) + u'}';
 }
 
 void tst_MathParser::hugeInputEndsQuickly()
