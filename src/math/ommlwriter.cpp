@@ -113,8 +113,11 @@ public:
             into.children.append(run(node));
             return;
         case Kind::Text: {
+            // Normal text, as a flag of the run: the form LibreOffice reads and writes.
             OmmlElement r(QStringLiteral("r"), node.text());
-            r.children.append(element("rPr", {element("nor")}));
+            OmmlElement normal(QStringLiteral("nor"));
+            normal.value = 1;
+            r.children.append(std::move(normal));
             into.children.append(std::move(r));
             return;
         }

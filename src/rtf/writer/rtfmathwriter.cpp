@@ -22,15 +22,21 @@ void writeElement(RtfEmitter &out, const OmmlElement &element)
         out.controlWord(word.constData(), *element.value);
     else
         out.controlWord(word.constData());
-    // Flags first: they describe the group, before its text and elements.
+    // Flags and property groups first: they describe the element, before its text and content.
+    const auto isFlag = [](const OmmlElement &child) {
+        return child.value && child.text.isEmpty() && child.children.isEmpty();
+    };
+    const auto isProperties = [&element](const OmmlElement &child) {
+        return child.name == element.name + QLatin1String("Pr");
+    };
     for (const OmmlElement &child : element.children) {
-        if (child.value && child.text.isEmpty() && child.children.isEmpty())
+        if (isFlag(child) || isProperties(child))
             writeElement(out, child);
     }
     if (!element.text.isEmpty())
         out.text(element.text);
     for (const OmmlElement &child : element.children) {
-        if (!(child.value && child.text.isEmpty() && child.children.isEmpty()))
+        if (!isFlag(child) && !isProperties(child))
             writeElement(out, child);
     }
     out.closeGroup();
