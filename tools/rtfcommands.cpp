@@ -1,4 +1,5 @@
 #include "commands.h"
+#include "richtext/equationobjects.h"
 #include "richtext/richtextfactory.h"
 #include "rtf/cp1252.h"
 #include "rtf/richdocument.h"
@@ -77,15 +78,18 @@ Loaded loadDocument(const QString &path)
     return {std::move(result.document), {}};
 }
 
-// What a reader sees: symbol-font bytes as their glyphs, objects as U+FFFC, one line per
-// paragraph.
+// What a reader sees: symbol-font bytes as their glyphs, equations as their linear text, other
+// objects as U+FFFC, one line per paragraph.
 QString displayText(const RichDocument &document)
 {
     QString text;
     for (const Paragraph &paragraph : document.paragraphs) {
         for (const TextRun &run : paragraph.runs) {
             if (run.object) {
-                text.append(QChar(0xFFFC));
+                const std::optional<QString> linear = run.object->kind == EmbeddedObject::Kind::Equation
+                                                          ? EquationObjects::linearOf(*run.object)
+                                                          : std::nullopt;
+                text.append(linear ? *linear : QString(QChar(0xFFFC)));
                 continue;
             }
             const bool symbol = run.style.symbolFont || SymbolEncoding::isSymbolFont(run.style.fontName);

@@ -187,12 +187,14 @@ void DocumentConverter::insert(QTextCursor &cursor, const RichDocument &document
             const QTextCharFormat &format = ownFormats ? cache.format(run.style) : caretFormat;
             lastFormat = format;
             if (run.object && run.object->kind == EmbeddedObject::Kind::Equation) {
-                cursor.insertText(QString(QChar(kObject)),
-                                  EquationObjects::format(format, run.object->equation));
-                continue;
+                if (const std::optional<QString> linear = EquationObjects::linearOf(*run.object)) {
+                    cursor.insertText(QString(QChar(kObject)), EquationObjects::format(format, *linear));
+                    continue;
+                }
             }
             if (run.object) {
-                cursor.insertText(QString(QChar(kObject)), EmbeddedObjects::objectFormat(run.object, format));
+                cursor.insertText(QString(QChar(kObject)), EmbeddedObjects::objectFormat(
+                                                               EquationObjects::shownAs(run.object), format));
                 continue;
             }
             if (ownFormats)

@@ -1,6 +1,9 @@
 #include "equationobjects.h"
 
 #include "math/equation.h"
+#include "math/linearwriter.h"
+#include "math/ommlreader.h"
+#include "math/ommlwriter.h"
 #include "textformats.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -126,11 +129,31 @@ std::shared_ptr<const EmbeddedObject> objectOf(const QTextFormat &format, const 
     object->widthTwips = qMax(1, qRound(metrics.width * TextFormats::kTwipsPerPixel));
     object->heightTwips = qMax(1, qRound((metrics.ascent + metrics.descent) * TextFormats::kTwipsPerPixel));
     object->equationDescentTwips = qMax(0, qRound(metrics.descent * TextFormats::kTwipsPerPixel));
+    object->omml = std::make_shared<const OmmlElement>(OmmlWriter::write(drawing.equation.tree()));
     const QMutexLocker locked(&lock);
     if (made.size() > 2048)
         made.clear();
     made.insert(key, object);
     return object;
+}
+
+std::optional<QString> linearOf(const EmbeddedObject &object)
+{
+    if (!object.equation.isEmpty() || !object.omml)
+        return object.equation;
+    const OmmlReader::Result read = OmmlReader::read(*object.omml);
+    if (!read.complete && !object.image.isNull() && !object.verbatimRtf.isEmpty())
+        return std::nullopt;
+    return LinearWriter::write(read.tree);
+}
+
+std::shared_ptr<const EmbeddedObject> shownAs(const std::shared_ptr<const EmbeddedObject> &object)
+{
+    if (!object || object->kind != EmbeddedObject::Kind::Equation || linearOf(*object))
+        return object;
+    auto kept = std::make_shared<EmbeddedObject>(*object);
+    kept->kind = EmbeddedObject::Kind::Verbatim;
+    return kept;
 }
 
 void registerHandler(QTextDocument &document)

@@ -8,6 +8,7 @@
 #include <QTextObjectInterface>
 
 #include <memory>
+#include <optional>
 
 class QTextDocument;
 
@@ -26,6 +27,12 @@ QTextCharFormat format(const QTextCharFormat &around, const QString &linear);
 // The equation as other programs see it: its picture (PNG at twice the screen's resolution),
 // size and descent for the format it stands in, and its linear text.
 std::shared_ptr<const EmbeddedObject> objectOf(const QTextFormat &format, const QTextDocument &document);
+// What an equation object read from a file stands for: its linear text, as typed here or
+// rebuilt from its Office Math elements; nothing when those elements hold something no equation
+// of ours draws and the object has its picture and group to show and keep instead.
+std::optional<QString> linearOf(const EmbeddedObject &object);
+// The object for the text: the equation itself, or the picture `linearOf` falls back to.
+std::shared_ptr<const EmbeddedObject> shownAs(const std::shared_ptr<const EmbeddedObject> &object);
 // Draws equations in `document`'s layout (and in copies made for printing).
 void registerHandler(QTextDocument &document);
 

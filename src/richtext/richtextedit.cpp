@@ -8,6 +8,7 @@
 #include "rtf/rtfwriter.h"
 #include "textformats.h"
 #include "viewzoom.h"
+#include "widecharacters.h"
 #include "zoomedscreen.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -368,10 +369,24 @@ QMimeData *RichTextEdit::createMimeDataFromSelection() const
     data->setData(QStringLiteral("text/rtf"), rtf);
     data->setData(QStringLiteral("application/rtf"), rtf);
     data->setData(kWindowsRtf, rtf);
-    QString plain = cursor.selectedText();
-    plain.replace(QChar::ParagraphSeparator, u'\n');
-    plain.replace(QChar::LineSeparator, u'\n');
-    plain.remove(QChar::ObjectReplacementCharacter);
+    // Plain text: an equation as its linear text, a wide character as itself; pictures have none.
+    const QString selected = cursor.selectedText();
+    QString plain;
+    plain.reserve(selected.size());
+    for (qsizetype i = 0; i < selected.size(); ++i) {
+        const QChar c = selected.at(i);
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator) {
+            plain += u'\n';
+        } else if (c == QChar::ObjectReplacementCharacter) {
+            QTextCursor one(document());
+            one.setPosition(cursor.selectionStart() + int(i) + 1);
+            const QTextCharFormat format = one.charFormat();
+            plain += EquationObjects::isEquation(format) ? EquationObjects::linear(format)
+                                                         : WideCharacters::text(format);
+        } else {
+            plain += c;
+        }
+    }
     data->setText(plain);
     return data;
 }

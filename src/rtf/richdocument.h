@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rtf/ommlelement.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QList>
@@ -99,6 +101,12 @@ struct EmbeddedObject
     // bottom edge, so that readers of the picture alone show it on the line's baseline.
     QString equation;
     int equationDescentTwips = 0;
+    // Equation: its Office Math form, as other word processors read and write it (the zone's
+    // elements under a root named "mmath"). An equation read from them may have only this, its
+    // linear text still to be made from it; one written here has both. Read from a file, an
+    // Office Math zone also keeps its RTF group in `verbatimRtf`, and its picture in `image`,
+    // for a zone with elements no equation of ours draws.
+    std::shared_ptr<const OmmlElement> omml;
 };
 
 struct TextRun

@@ -1,6 +1,8 @@
 #include "rtf/rtfwriter.h"
 
 #include "rtf/writer/rtfemitter.h"
+#include "rtf/writer/rtfmathwriter.h"
+#include "rtf/writer/rtfmetafile.h"
 #include "rtf/writer/rtfoutputtables.h"
 
 #include <QBuffer>
@@ -138,9 +140,14 @@ private:
             writeCharStyle(m_lastStyle);
             return;
         }
+        // An equation alone on its paragraph is a displayed one for Office Math readers.
+        const bool display = paragraph.runs.size() == 1 && paragraph.runs.constFirst().object &&
+                             paragraph.runs.constFirst().object->kind == EmbeddedObject::Kind::Equation;
         for (const TextRun &run : paragraph.runs) {
             writeCharStyle(run.style);
-            if (run.object)
+            if (run.object && run.object->kind == EmbeddedObject::Kind::Equation)
+                writeEquation(*run.object, display);
+            else if (run.object)
                 writeObject(*run.object);
             else if (m_tables.isSymbolEncoded(m_state.font) && run.style.symbolFont)
                 m_out.symbolText(run.text);
@@ -220,10 +227,6 @@ private:
 
     void writeObject(const EmbeddedObject &object)
     {
-        if (object.kind == EmbeddedObject::Kind::Equation) {
-            writeEquation(object);
-            return;
-        }
         if (object.kind == EmbeddedObject::Kind::Verbatim && !object.verbatimRtf.isEmpty()) {
             // Our files say \uc1; a group read under another count keeps it around itself.
             if (object.verbatimUnicodeSkip != 1) {
@@ -268,10 +271,67 @@ private:
         m_out.closeGroup();
     }
 
-    // An equation goes out as its picture, which every reader shows, lowered by its descent so
-    // that its baseline sits on the line's; its linear text goes before it in a group other
-    // readers skip, and brings the equation back when the file is opened here.
-    void writeEquation(const EmbeddedObject &object)
+    // An equation goes out as an Office Math zone, which word processors since 2007 open as an
+    // equation, holding three things: its linear text in a group only we read, which brings it
+    // back exactly as typed; its OMML elements; its picture for readers without Office Math
+    // (\mmathPict is no destination to them, so they show the picture inside), lowered by the
+    // equation's descent so that its baseline sits on the line's: PNG for those that know
+    // \shppict, a metafile of the same pixels for the older ones.
+    void writeEquation(const EmbeddedObject &object, bool display)
+    {
+        if (!object.omml) {
+            writePictureEquation(object);
+            return;
+        }
+        const int descent = qMax(0, object.equationDescentTwips);
+        m_out.openGroup();
+        m_out.controlWord("mmath");
+        m_out.openGroup();
+        m_out.ignorableMarker();
+        m_out.controlWord("vgeq", descent);
+        m_out.text(object.equation);
+        m_out.closeGroup();
+        RtfMathWriter::writeZone(m_out, *object.omml, display);
+        m_out.openGroup();
+        m_out.controlWord("mmathPict");
+        writeOffset(m_state.offsetTwips - descent);
+        m_out.openGroup();
+        m_out.ignorableMarker();
+        m_out.controlWord("shppict");
+        writePicture(object);
+        m_out.closeGroup();
+        m_out.openGroup();
+        m_out.controlWord("nonshppict");
+        writeMetafile(object);
+        m_out.closeGroup();
+        m_out.closeGroup();
+        m_out.closeGroup();
+        m_out.newLine();
+    }
+
+    void writeMetafile(const EmbeddedObject &object)
+    {
+        const QImage image = object.image.isNull() ? QImage::fromData(object.imageData) : object.image;
+        const QByteArray wmf = RtfMetafile::fromImage(image);
+        if (wmf.isEmpty()) {
+            writePicture(object);
+            return;
+        }
+        // A metafile's \picw and \pich are hundredths of a millimetre.
+        m_out.openGroup();
+        m_out.controlWord("pict");
+        m_out.controlWord("wmetafile", 8);
+        m_out.controlWord("picw", qRound(objectWidth(object) * 2540.0 / 1440.0));
+        m_out.controlWord("pich", qRound(objectHeight(object) * 2540.0 / 1440.0));
+        m_out.controlWord("picwgoal", objectWidth(object));
+        m_out.controlWord("pichgoal", objectHeight(object));
+        m_out.hexBytes(wmf, 128);
+        m_out.closeGroup();
+    }
+
+    // The form of files written before Office Math zones, for an equation known by its text
+    // alone: its picture, with the linear text in a group before it.
+    void writePictureEquation(const EmbeddedObject &object)
     {
         m_out.openGroup();
         m_out.ignorableMarker();
@@ -352,7 +412,8 @@ qsizetype expectedSize(const RichDocument &document)
         for (const TextRun &run : paragraph.runs) {
             size += run.text.size() + 16;
             if (run.object)
-                size += run.object->imageData.size() * 2 + run.object->verbatimRtf.size() + 64;
+                size += run.object->imageData.size() * (run.object->omml ? 8 : 2) +
+                        run.object->verbatimRtf.size() + 64;
         }
     }
     return size + size / 8;

@@ -158,6 +158,26 @@ private Q_SLOTS:
         QCOMPARE(m_control->text(), QByteArray("ab"));
     }
 
+    // Other programs paste a copied equation as one (Office Math in the RTF), or as its text.
+    void copiedEquationIsOfficeMathAndLinearText()
+    {
+        m_control->setText("v =  ok");
+        m_control->setSelStart(4);
+        m_control->insertEquation(QStringLiteral("(Delta x)/(Delta t)"));
+        m_control->setSelection({0, 5});
+        QTest::keySequence(m_edit, QKeySequence::Copy);
+        const QMimeData *data = QApplication::clipboard()->mimeData();
+        const QByteArray rtf = data->data("text/rtf");
+        QVERIFY2(rtf.contains("{\\mmath{\\*\\vgeq") && rtf.contains("{\\*\\moMath{") && rtf.contains("{\\mf"),
+                 rtf.left(400).constData());
+        QCOMPARE(data->text(), QStringLiteral("v = (Delta x)/(Delta t)"));
+
+        auto other = createRichTextControl();
+        auto *edit = qobject_cast<QTextEdit *>(other->widget());
+        QTest::keySequence(edit, QKeySequence::Paste);
+        QCOMPARE(other->equationAt(4), QStringLiteral("(Delta x)/(Delta t)"));
+    }
+
     void copyPutsRtfAndTextNeverHtml()
     {
         m_control->setText("gras normal");

@@ -30,6 +30,7 @@ const std::unordered_map<std::string_view, RtfDestinationWord> &table()
         {"colortbl", W::ColorTable},
         {"pict", W::Picture},
         {"vgeq", W::Equation},
+        {"mmath", W::Math},
         {"object", W::Object},
         {"objclass", W::ObjectClass},
         {"objname", W::ObjectName},
@@ -39,7 +40,7 @@ const std::unordered_map<std::string_view, RtfDestinationWord> &table()
         {"ud", W::UnicodeVersion},
 
         {"field", W::Transparent},
-        {"fldrslt", W::Transparent},
+        {"fldrslt", W::FieldResult},
         {"shppict", W::Transparent},
         {"shp", W::Shape},
         {"shprslt", W::ShapeResult},
@@ -47,7 +48,7 @@ const std::unordered_map<std::string_view, RtfDestinationWord> &table()
         {"sn", W::ShapePropertyName},
         {"sv", W::ShapeValue},
 
-        {"fldinst", W::Skip},
+        {"fldinst", W::FieldInstruction},
         {"nonshppict", W::Skip},
         {"stylesheet", W::Skip},
         {"info", W::Skip},

@@ -21,6 +21,9 @@ enum class RtfDestination {
     ShapePropertyName,  // \sn: the name of the property whose \sv follows
     ShapeValue,         // \sv: a property's value; the picture of "pib" is the shape's own
     EquationText,       // \*\vgeq: the linear text of the equation whose picture follows
+    Math,               // \mmath: an Office Math zone, its groups read as OMML elements
+    MathPicture,        // \mmathPict inside a zone: its picture, for readers without Office Math
+    FieldInstruction,   // \fldinst: kept when it is an EQ field
     // Not a state: the group is skipped to its closing brace.
     Skip,
 };
@@ -50,6 +53,9 @@ enum class RtfDestinationWord {
     ShapeValue,        // \sv
     ShapeResult,       // \shprslt: what a reader without shapes shows instead
     Equation,          // \vgeq: our equation's linear text, for the picture after it
+    Math,              // \mmath: an Office Math zone
+    FieldInstruction,  // \fldinst: a field's instruction
+    FieldResult,       // \fldrslt: a field's result, read as text unless the field became an equation
 };
 
 namespace RtfDestinations {

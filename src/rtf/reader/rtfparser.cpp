@@ -88,6 +88,7 @@ void RtfParser::handleToken(const RtfToken &token)
         break;
     case T::ControlWord:
         m_ignorable = ignorable;
+        m_wordOpensGroup = fresh;
         controlWord(token);
         m_ignorable = false;
         break;
@@ -134,6 +135,8 @@ void RtfParser::skipCurrentGroup()
     // The group's own brace is already read: skipping ends at its matching "}".
     if (m_stack.size() > 1)
         m_stack.pop_back();
+    if (m_math.active())
+        m_math.closeTo(m_stack.size());
     m_skipDepth = 1;
     m_groupFresh = false;
 }
@@ -144,6 +147,8 @@ void RtfParser::closeGroup(qsizetype end, bool truncated)
         return;
     RtfGroupState closing = std::move(m_stack.back());
     m_stack.pop_back();
+    if (m_math.active())
+        m_math.closeTo(m_stack.size());
     m_stack.back().hadText = m_stack.back().hadText || closing.hadText;
     if (m_stack.size() == 1) {
         // The outer group's end: its paragraph properties stay for the last paragraph.
@@ -163,7 +168,9 @@ void RtfParser::closeGroup(qsizetype end, bool truncated)
             // A verbatim group cut short by the end of the data would be written back unbalanced.
             if (truncated && picture->kind == EmbeddedObject::Kind::Verbatim)
                 break;
-            if (m_pictureForObject) {
+            if (m_pictureForMath) {
+                m_math.picture(std::move(picture));
+            } else if (m_pictureForObject) {
                 m_object.resultPicture(std::move(picture));
             } else if (m_pictureForShape) {
                 emitObject(std::move(picture));
@@ -179,6 +186,15 @@ void RtfParser::closeGroup(qsizetype end, bool truncated)
     case RtfDestination::EquationText:
         if (closing.ownsDestination && !truncated)
             m_equationPending = !m_equationText.trimmed().isEmpty();
+        break;
+    case RtfDestination::Math:
+        // A zone cut short by the end of the data still shows what it holds.
+        if (closing.ownsDestination)
+            finishMath(closing.groupStart, end, truncated);
+        break;
+    case RtfDestination::FieldInstruction:
+        if (closing.ownsDestination && !truncated)
+            finishFieldInstruction();
         break;
     case RtfDestination::Object:
         if (closing.ownsDestination) {
@@ -201,6 +217,10 @@ void RtfParser::closeGroup(qsizetype end, bool truncated)
 
 void RtfParser::controlWord(const RtfToken &token)
 {
+    if (top().destination == RtfDestination::Math) {
+        mathWord(token);
+        return;
+    }
     // The two tables share no word, and most words are formatting ones: the destination table
     // is only asked about the others.
     const RtfKeyword keyword = RtfKeywords::lookup(token.word);
@@ -394,6 +414,13 @@ void RtfParser::text(const char *bytes, qsizetype length)
     case RtfDestination::EquationText:
         appendEquationText(Cp1252::decode(QByteArray(bytes, length)));
         break;
+    case RtfDestination::Math:
+        m_math.text(Cp1252::decode(QByteArray(bytes, length)));
+        break;
+    case RtfDestination::FieldInstruction:
+        if (m_fieldInstruction.size() < MaxFieldInstruction)
+            m_fieldInstruction += Cp1252::decode(QByteArray(bytes, length));
+        break;
     default:
         break;
     }
@@ -415,6 +442,13 @@ void RtfParser::hexByte(unsigned char byte)
     case RtfDestination::EquationText:
         appendEquationText(Cp1252::decode(QByteArray(1, char(byte))));
         break;
+    case RtfDestination::Math:
+        m_math.text(Cp1252::decode(QByteArray(1, char(byte))));
+        break;
+    case RtfDestination::FieldInstruction:
+        if (m_fieldInstruction.size() < MaxFieldInstruction)
+            m_fieldInstruction += Cp1252::decode(QByteArray(1, char(byte)));
+        break;
     default:
         break;
     }
@@ -427,8 +461,18 @@ void RtfParser::unicodeChar(std::int64_t value)
         m_fonts.unicode(value < 0 ? value + 65536 : value);
         return;
     }
+    const QString character(QChar(char16_t(value < 0 ? value + 65536 : value)));
     if (top().destination == RtfDestination::EquationText) {
-        appendEquationText(QString(QChar(char16_t(value < 0 ? value + 65536 : value))));
+        appendEquationText(character);
+        return;
+    }
+    if (top().destination == RtfDestination::Math) {
+        m_math.text(character);
+        return;
+    }
+    if (top().destination == RtfDestination::FieldInstruction) {
+        if (m_fieldInstruction.size() < MaxFieldInstruction)
+            m_fieldInstruction += character;
         return;
     }
     if (!inBody())

@@ -6,6 +6,7 @@
 #include "rtf/reader/rtfgroupstate.h"
 #include "rtf/reader/rtfimagedecoder.h"
 #include "rtf/reader/rtflisttable.h"
+#include "rtf/reader/rtfmathhandler.h"
 #include "rtf/reader/rtfobjecthandler.h"
 #include "rtf/reader/rtfpicturehandler.h"
 #include "rtf/reader/rtftokenizer.h"
@@ -29,6 +30,7 @@ public:
     // neither stack nor memory.
     static constexpr std::size_t MaxDepth = 1000;
     static constexpr qsizetype MaxEquationText = 100000;
+    static constexpr qsizetype MaxFieldInstruction = 4096;
 
 private:
     void handleToken(const RtfToken &token);
@@ -39,6 +41,9 @@ private:
     void destinationWord(RtfDestinationWord word, std::string_view name, std::int64_t parameter);
     void appendEquationText(const QString &text);
     void emitEquation(std::shared_ptr<EmbeddedObject> picture);
+    void mathWord(const RtfToken &token);
+    void finishMath(qsizetype groupStart, qsizetype groupEnd, bool truncated);
+    void finishFieldInstruction();
     void documentWord(RtfKeyword keyword, const RtfToken &token);
     void bodyWord(RtfKeyword keyword, const RtfToken &token);
     void controlSymbol(char symbol);
@@ -82,6 +87,13 @@ private:
     QString m_equationText;
     int m_equationDescent = 0;
     bool m_equationPending = false;
+    // Office Math zones (\mmath): their elements, and the picture other readers show instead.
+    RtfMathHandler m_math;
+    bool m_pictureForMath = false;
+    bool m_wordOpensGroup = false; // the control word being handled is its group's first token
+    // A field's instruction; an EQ field that became an equation drops its result.
+    QString m_fieldInstruction;
+    bool m_fieldEquation = false;
     bool m_numberingContinues = false;
     bool m_numberingBullet = true;
     RtfListTable m_lists;

@@ -1,3 +1,4 @@
+#include "rtf/reader/rtfeqfield.h"
 #include "rtf/reader/rtfparser.h"
 
 #include <algorithm>
@@ -16,7 +17,10 @@ void RtfParser::destinationWord(RtfDestinationWord word, std::string_view name, 
     };
     switch (word) {
     case W::None:
+        return;
     case W::Transparent:
+        if (name == "field")
+            m_fieldEquation = false;
         return;
     case W::Skip:
         skipCurrentGroup();
@@ -32,20 +36,43 @@ void RtfParser::destinationWord(RtfDestinationWord word, std::string_view name, 
         const bool framed = current == RtfDestination::ShapeValue && m_shapeProperty.trimmed() == "pib";
         // After text in its group the word does not open the group: a picture kept verbatim
         // from the group's brace would carry that text along.
-        if ((!body && current != RtfDestination::ObjectResult && !framed) || state.hadText)
+        const bool forMath = current == RtfDestination::MathPicture;
+        if ((!body && current != RtfDestination::ObjectResult && !framed && !forMath) || state.hadText)
             return skipCurrentGroup();
+        m_pictureForMath = forMath;
         m_pictureForObject = current == RtfDestination::ObjectResult;
         m_pictureForShape = framed;
         m_picture.begin(state.groupStart);
         return own(RtfDestination::Picture);
     }
     case W::Equation:
-        if (!body)
+        // Ours: before the picture of an equation, or inside its Office Math zone.
+        if (!body && current != RtfDestination::Math)
             return skipCurrentGroup();
         m_equationText.clear();
         m_equationDescent = int(std::clamp<std::int64_t>(parameter, 0, 32767));
         m_equationPending = false;
         return own(RtfDestination::EquationText);
+    case W::Math:
+        if (!body || m_math.active())
+            return skipCurrentGroup();
+        m_math.begin(m_stack.size());
+        m_equationText.clear();
+        m_equationDescent = 0;
+        m_equationPending = false;
+        return own(RtfDestination::Math);
+    case W::FieldInstruction:
+        if (!body)
+            return skipCurrentGroup();
+        m_fieldInstruction.clear();
+        return own(RtfDestination::FieldInstruction);
+    case W::FieldResult:
+        // The field became an equation: its result is what other readers show instead.
+        if (m_fieldEquation) {
+            m_fieldEquation = false;
+            skipCurrentGroup();
+        }
+        return;
     case W::Object:
         if (!body || m_object.active() || state.hadText)
             return skipCurrentGroup();
@@ -132,6 +159,87 @@ void RtfParser::emitEquation(std::shared_ptr<EmbeddedObject> picture)
     props.offsetTwips += m_equationDescent;
     m_body.setProps(props);
     m_body.object(std::move(picture));
+}
+
+// Inside an Office Math zone every "\m…" word is an OMML element or one of its properties;
+// the character formatting Word puts on math runs is the text's, not the equation's.
+void RtfParser::mathWord(const RtfToken &token)
+{
+    const std::string_view word = token.word;
+    const bool opens = m_wordOpensGroup;
+    const std::optional<int> parameter =
+        token.hasParameter ? std::optional<int>(int(std::clamp<std::int64_t>(token.parameter, -32768, 65535)))
+                           : std::nullopt;
+    if (word == "u") {
+        if (token.hasParameter)
+            unicodeChar(token.parameter);
+        return;
+    }
+    if (word == "uc") {
+        top().unicodeSkip = int(std::clamp<std::int64_t>(token.hasParameter ? token.parameter : 1, 0, 255));
+        return;
+    }
+    if (word == "vgeq") {
+        destinationWord(RtfDestinationWord::Equation, word, token.hasParameter ? token.parameter : 0);
+        return;
+    }
+    // LibreOffice writes a zone it has no elements for as its picture alone, without \mmathPict.
+    if (word == "mmathPict" || word == "shppict") {
+        if (opens) {
+            top().destination = RtfDestination::MathPicture;
+            top().ownsDestination = true;
+        }
+        return;
+    }
+    if (word.size() > 1 && word.front() == 'm') {
+        m_math.word(word.substr(1), opens, parameter, m_stack.size());
+        return;
+    }
+    // A destination of another kind (a bookmark, a picture without \mmathPict) holds no math.
+    if (opens && m_stack.size() > 2) {
+        const RtfDestinationWord destination = RtfDestinations::lookup(word);
+        if (m_ignorable ||
+            (destination != RtfDestinationWord::None && destination != RtfDestinationWord::Transparent))
+            skipCurrentGroup();
+    }
+}
+
+void RtfParser::finishMath(qsizetype groupStart, qsizetype groupEnd, bool truncated)
+{
+    RtfMathHandler::Zone zone = m_math.finish();
+    const bool typedHere = m_equationPending;
+    m_equationPending = false;
+    if (zone.root.children.isEmpty() && !typedHere) {
+        if (zone.picture) // a zone of a picture only shows it, never nothing
+            emitObject(std::move(zone.picture));
+        return;
+    }
+    std::shared_ptr<EmbeddedObject> object = zone.picture ? zone.picture : std::make_shared<EmbeddedObject>();
+    object->kind = EmbeddedObject::Kind::Equation;
+    object->omml = std::make_shared<const OmmlElement>(std::move(zone.root));
+    if (typedHere) {
+        object->equation = m_equationText;
+        object->equationDescentTwips = m_equationDescent;
+    }
+    // A zone whose elements have no equation here is kept as it came, shown by its picture.
+    if (!truncated) {
+        object->verbatimRtf = m_source.mid(groupStart, groupEnd - groupStart);
+        object->verbatimUnicodeSkip = top().unicodeSkip;
+    }
+    emitObject(std::move(object));
+}
+
+void RtfParser::finishFieldInstruction()
+{
+    std::optional<OmmlElement> math = RtfEqField::parse(m_fieldInstruction);
+    m_fieldInstruction.clear();
+    if (!math)
+        return; // any other field shows its result
+    auto object = std::make_shared<EmbeddedObject>();
+    object->kind = EmbeddedObject::Kind::Equation;
+    object->omml = std::make_shared<const OmmlElement>(std::move(*math));
+    m_fieldEquation = true;
+    emitObject(std::move(object));
 }
 
 // The paragraph as the list tables (a destination read earlier) say it is.
