@@ -1,3 +1,4 @@
+#include "rtf/cp1252.h"
 #include "rtf/reader/rtfeqfield.h"
 #include "rtf/reader/rtfparser.h"
 
@@ -240,6 +241,107 @@ void RtfParser::finishFieldInstruction()
     object->omml = std::make_shared<const OmmlElement>(std::move(*math));
     m_fieldEquation = true;
     emitObject(std::move(object));
+}
+
+// Text, a hex byte or a \u character goes where its group's destination says.
+void RtfParser::text(const char *bytes, qsizetype length)
+{
+    switch (top().destination) {
+    case RtfDestination::Body:
+        top().hadText = true;
+        m_equationPending = false; // text between them: the picture is no longer the equation's
+        m_body.setProps(top().chars);
+        m_body.bytes(bytes, length);
+        break;
+    case RtfDestination::FontTable:
+        m_fonts.text(bytes, length);
+        break;
+    case RtfDestination::ColorTable:
+        m_colors.text(bytes, length);
+        break;
+    case RtfDestination::Picture:
+        m_picture.hexText(bytes, length);
+        break;
+    case RtfDestination::ObjectClass:
+        m_object.classNameText(bytes, length);
+        break;
+    case RtfDestination::ObjectName:
+        m_object.nameText(bytes, length);
+        break;
+    case RtfDestination::ShapePropertyName:
+        if (m_shapeProperty.size() < 64)
+            m_shapeProperty.append(bytes, length);
+        break;
+    case RtfDestination::EquationText:
+        appendEquationText(Cp1252::decode(QByteArray(bytes, length)));
+        break;
+    case RtfDestination::Math:
+        m_math.text(Cp1252::decode(QByteArray(bytes, length)));
+        break;
+    case RtfDestination::FieldInstruction:
+        if (m_fieldInstruction.size() < MaxFieldInstruction)
+            m_fieldInstruction += Cp1252::decode(QByteArray(bytes, length));
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::hexByte(unsigned char byte)
+{
+    switch (top().destination) {
+    case RtfDestination::Body: {
+        const char c = char(byte);
+        top().hadText = true;
+        m_body.setProps(top().chars);
+        m_body.bytes(&c, 1);
+        break;
+    }
+    case RtfDestination::FontTable:
+        m_fonts.byte(byte);
+        break;
+    case RtfDestination::EquationText:
+        appendEquationText(Cp1252::decode(QByteArray(1, char(byte))));
+        break;
+    case RtfDestination::Math:
+        m_math.text(Cp1252::decode(QByteArray(1, char(byte))));
+        break;
+    case RtfDestination::FieldInstruction:
+        if (m_fieldInstruction.size() < MaxFieldInstruction)
+            m_fieldInstruction += Cp1252::decode(QByteArray(1, char(byte)));
+        break;
+    default:
+        break;
+    }
+}
+
+void RtfParser::unicodeChar(std::int64_t value)
+{
+    m_fallbackRemaining = top().unicodeSkip;
+    if (top().destination == RtfDestination::FontTable) {
+        m_fonts.unicode(value < 0 ? value + 65536 : value);
+        return;
+    }
+    const QString character(QChar(char16_t(value < 0 ? value + 65536 : value)));
+    if (top().destination == RtfDestination::EquationText) {
+        appendEquationText(character);
+        return;
+    }
+    if (top().destination == RtfDestination::Math) {
+        m_math.text(character);
+        return;
+    }
+    if (top().destination == RtfDestination::FieldInstruction) {
+        if (m_fieldInstruction.size() < MaxFieldInstruction)
+            m_fieldInstruction += character;
+        return;
+    }
+    if (!inBody())
+        return;
+    top().hadText = true;
+    m_equationPending = false;
+    m_body.setProps(top().chars);
+    m_body.unicode(value < 0 ? value + 65536 : value); // a signed 16-bit number: -4064 is U+F020
 }
 
 // The paragraph as the list tables (a destination read earlier) say it is.
