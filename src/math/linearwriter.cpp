@@ -104,6 +104,21 @@ QString wrapped(const QString &open, const QString &inner, const QString &close)
     return joined(joined(open, inner), close);
 }
 
+// Whether the text of `node` begins with a unit symbol: a unit, its power, or a fraction of
+// units (3 g/L), which keep the space after their number.
+bool startsWithUnit(const MathNode &node)
+{
+    switch (node.kind()) {
+    case Kind::Sup:
+    case Kind::Sub:
+    case Kind::SubSup:
+    case Kind::Fraction:
+        return startsWithUnit(node.child(0));
+    default:
+        return node.hasFlag(MathNode::Unit);
+    }
+}
+
 bool isNegativeNumber(const MathNode &node)
 {
     return node.kind() == Kind::Row && node.children().size() == 2 &&
@@ -145,9 +160,7 @@ QString LinearWriter::row(const QList<MathNode> &children)
                 return n.kind() == Kind::Operator && n.hasFlag(MathNode::Unit);
             }(current) || (previous.kind() == Kind::Operator && previous.hasFlag(MathNode::Unit));
             // After a number, a space before letters makes them a unit: only units get one.
-            const bool unit = current.hasFlag(MathNode::Unit) ||
-                              ((current.kind() == Kind::Sup || current.kind() == Kind::Sub) &&
-                               current.child(0).hasFlag(MathNode::Unit));
+            const bool unit = startsWithUnit(current);
             const QString text = node(current);
             const bool glued =
                 previous.kind() == Kind::Number && !unit && !text.isEmpty() && text.at(0).isLetter();

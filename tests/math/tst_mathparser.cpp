@@ -84,6 +84,20 @@ void tst_MathParser::mathml_data()
     QTest::newRow("limit below")
         << "lim_(x->0)"
         << "<munder><mi>lim</mi><mrow><mi>x</mi><mo>→</mo><mn>0</mn></mrow></munder>";
+    // The fraction takes the simple expressions on each side: never the operator before them.
+    QTest::newRow("limit, then a fraction")
+        << "lim_(Δt->0) (Δx)/(Δt)"
+        << "<munder><mi>lim</mi><mrow><mi mathvariant=\"normal\">Δ</mi><mi>t</mi><mo>→</mo><mn>0</mn></mrow>"
+           "</munder><mfrac><mrow><mi mathvariant=\"normal\">Δ</mi><mi>x</mi></mrow>"
+           "<mrow><mi mathvariant=\"normal\">Δ</mi><mi>t</mi></mrow></mfrac>";
+    QTest::newRow("sum, then a fraction")
+        << "sum_(i=1)^n (a_i)/(2)"
+        << "<munderover><mo>∑</mo><mrow><mi>i</mi><mo>=</mo><mn>1</mn></mrow><mi>n</mi></munderover>"
+           "<mfrac><msub><mi>a</mi><mi>i</mi></msub><mn>2</mn></mfrac>";
+    QTest::newRow("integral, then a fraction")
+        << "int_0^1 (dx)/(x)"
+        << "<msubsup><mo>∫</mo><mn>0</mn><mn>1</mn></msubsup>"
+           "<mfrac><mrow><mi>d</mi><mi>x</mi></mrow><mi>x</mi></mfrac>";
     QTest::newRow("function applied to brackets, then divided")
         << "sin(x)/x"
         << "<mfrac><mrow><mi>sin</mi><mrow><mo>(</mo><mi>x</mi><mo>)</mo></mrow></mrow><mi>x</mi></mfrac>";
@@ -310,6 +324,8 @@ void tst_MathParser::roundTrip_data()
         "K = ([\\ce{H3O+}][\\ce{A-}])/([\\ce{AH}]) + \\ce{SO4^2-}^2 + x_\\ce{H2O}",
         "\\ce{2H2 + O2 ->[{étincelle}][Pt] 2H2O} = \\ce{Ca^{2+",
         "\\ce{{{}} \\ce{} \\ce{<=>[+ H2O][]} 1/\\ce{NH4+}",
+        "lim_(Δt->0) (Δx)/(Δt) + sum_(i=1)^n (a_i)/(2) + int_0^1 (dx)/(x)",
+        " v= \xf3qrt(3 g /ul", // an invalid byte, read as U+FFFD
     };
     for (const char *linear : cases)
         QTest::newRow(linear) << QString::fromUtf8(linear);
