@@ -162,8 +162,14 @@ QString LinearWriter::row(const QList<MathNode> &children)
             // After a number, a space before letters makes them a unit: only units get one.
             const bool unit = startsWithUnit(current);
             const QString text = node(current);
+            // After a unit or its power likewise: a unit's name written glued (s^-M) stays a variable.
+            const bool afterUnit = previous.hasFlag(MathNode::Unit) ||
+                                   ((previous.kind() == Kind::Sup || previous.kind() == Kind::Sub) &&
+                                    previous.child(0).hasFlag(MathNode::Unit));
             const bool glued =
-                previous.kind() == Kind::Number && !unit && !text.isEmpty() && text.at(0).isLetter();
+                (previous.kind() == Kind::Number && !unit && !text.isEmpty() && text.at(0).isLetter()) ||
+                (afterUnit && !unit && current.kind() == Kind::Identifier && MathSymbols::isUnit(text) &&
+                 !out.isEmpty() && !out.back().isLetter());
             if (!unitDot && !glued)
                 out += u' ';
             out += text;

@@ -372,8 +372,18 @@ MathNode MathParser::parseSymbol(const MathToken &token)
         return MathNode(Kind::Identifier, output, symbol->flags);
     case MathSymbol::Type::Space:
         return MathNode(Kind::Space, output);
-    case MathSymbol::Type::LeftBracket:
+    case MathSymbol::Type::LeftBracket: {
+        // An empty pair costs no depth: read at any level, it stays a group, as the "()" the
+        // writer gives an empty operand must.
+        const MathToken *next = peek();
+        if (deep && next && next->type == MathToken::Type::Symbol &&
+            next->symbol->type == MathSymbol::Type::RightBracket) {
+            const QString close = QString::fromUtf16(take().symbol->output);
+            return MathNode::fenced(output.isEmpty() ? QChar() : output.at(0),
+                                    close.isEmpty() ? QChar() : close.at(0), row({}));
+        }
         return deep ? MathNode(Kind::Operator, shown(symbol)) : parseBracket(token);
+    }
     case MathSymbol::Type::RightBracket:
         return MathNode(Kind::Operator, shown(symbol));
     case MathSymbol::Type::Bar:

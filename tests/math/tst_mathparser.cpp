@@ -326,6 +326,10 @@ void tst_MathParser::roundTrip_data()
         "\\ce{{{}} \\ce{} \\ce{<=>[+ H2O][]} 1/\\ce{NH4+}",
         "lim_(Δt->0) (Δx)/(Δt) + sum_(i=1)^n (a_i)/(2) + int_0^1 (dx)/(x)",
         " v= \xf3qrt(3 g /ul", // an invalid byte, read as U+FFFD
+        "1 s^-M",
+        // Empty operands at the depth limit, where other brackets show flat.
+        "([([([([([([([([([([([([([([([([)/",
+        "[([([([([([([([([([([([([([([([[]^",
     };
     for (const char *linear : cases)
         QTest::newRow(linear) << QString::fromUtf8(linear);
