@@ -47,7 +47,7 @@ struct ChemScanner
         run.start = start;
         run.length = length;
         run.text = text;
-        runs.append(run);
+        runs.append(std::move(run));
     }
     // The typed text itself, not a copy: a long text has a run every few characters. The runs
     // given out hold copies (see ChemFormula::parse).

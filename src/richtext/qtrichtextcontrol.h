@@ -61,6 +61,7 @@ public:
     void setSelColor(QRgb color) override;
     Mixed<int> selCharOffset() const override;
     void setSelCharOffset(int twips) override;
+    void setSelCharOffsetAndSize(int twips, double points) override;
     Mixed<bool> selProtected() const override;
     void setSelProtected(bool on) override;
 

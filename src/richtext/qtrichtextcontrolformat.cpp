@@ -70,9 +70,18 @@ Mixed<double> QtRichTextControl::selFontSize() const
     });
 }
 
+namespace {
+
+double boundedFontSize(double points)
+{
+    return TextFormats::roundToHalfPoint(qBound(1.0, points, 1638.0));
+}
+
+} // namespace
+
 void QtRichTextControl::setSelFontSize(double points)
 {
-    const double size = TextFormats::roundToHalfPoint(qBound(1.0, points, 1638.0));
+    const double size = boundedFontSize(points);
     applyChars([size](QTextCharFormat &f) { f.setFontPointSize(size); });
 }
 
@@ -144,6 +153,15 @@ Mixed<int> QtRichTextControl::selCharOffset() const
 void QtRichTextControl::setSelCharOffset(int twips)
 {
     applyChars([twips](QTextCharFormat &f) { f.setProperty(TextFormats::OffsetTwips, twips); });
+}
+
+void QtRichTextControl::setSelCharOffsetAndSize(int twips, double points)
+{
+    const double size = boundedFontSize(points);
+    applyChars([twips, size](QTextCharFormat &f) {
+        f.setProperty(TextFormats::OffsetTwips, twips);
+        f.setFontPointSize(size);
+    });
 }
 
 Mixed<bool> QtRichTextControl::selProtected() const

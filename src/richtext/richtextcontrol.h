@@ -147,6 +147,8 @@ public:
     virtual void setSelColor(QRgb color) = 0;
     virtual Mixed<int> selCharOffset() const = 0; // twips, positive raises
     virtual void setSelCharOffset(int twips) = 0;
+    // Both at once, as a script is written: one pass over the selection instead of two.
+    virtual void setSelCharOffsetAndSize(int twips, double points) = 0;
     virtual Mixed<bool> selProtected() const = 0;
     virtual void setSelProtected(bool on) = 0;
 

@@ -20,14 +20,37 @@ namespace TextFormats {
 namespace {
 
 // Height of a font's line at 96 dpi, the resolution of the control's pixels. Documents reuse
-// a handful of fonts, so the metrics are computed once per font.
-double fontHeightPx(const QFont &font)
+// a handful of fonts, so the metrics are computed once per font, found by what fontOf reads
+// (building the font and its key for every run costs more than the rest of a format change).
+struct FontHeightKey
 {
-    static QHash<QString, double> cache;
-    const QString key = font.key();
+    QString family;
+    double points;
+    bool bold;
+    bool italic;
+    bool operator==(const FontHeightKey &) const = default;
+};
+
+size_t qHash(const FontHeightKey &key, size_t seed = 0)
+{
+    return qHashMulti(seed, key.family, key.points, key.bold, key.italic);
+}
+
+QString familyOf(const QTextCharFormat &format, const QFont &defaults);
+double pointSizeOf(const QTextCharFormat &format, const QFont &defaults);
+QFont fontOf(const QTextCharFormat &format, const QFont &defaults);
+
+double fontHeightPx(const QTextCharFormat &format, const QFont &defaults)
+{
+    static QHash<FontHeightKey, double> cache;
+    const int weight = format.hasProperty(QTextFormat::FontWeight) ? format.fontWeight() : defaults.weight();
+    const FontHeightKey key{
+        familyOf(format, defaults), pointSizeOf(format, defaults), weight >= QFont::DemiBold,
+        format.hasProperty(QTextFormat::FontItalic) ? format.fontItalic() : defaults.italic()};
     const auto it = cache.constFind(key);
     if (it != cache.constEnd())
         return *it;
+    const QFont font = fontOf(format, defaults);
     static const QImage device = [] {
         QImage image(1, 1, QImage::Format_ARGB32);
         image.setDotsPerMeterX(3780); // 96 dpi
@@ -35,8 +58,7 @@ double fontHeightPx(const QFont &font)
         return image;
     }();
     const double height = QFontMetricsF(font, &device).height();
-    cache.insert(key, height > 0 ? height : 1.0);
-    return cache.value(key);
+    return *cache.insert(key, height > 0 ? height : 1.0);
 }
 
 QString familyOf(const QTextCharFormat &format, const QFont &defaults)
@@ -83,7 +105,7 @@ void derive(QTextCharFormat &format, const QFont &defaults)
         return;
     }
     // Qt shifts by a percentage of the run's own font height, not of its point size.
-    const double percent = (twips / kTwipsPerPixel) / fontHeightPx(fontOf(format, defaults)) * 100.0;
+    const double percent = (twips / kTwipsPerPixel) / fontHeightPx(format, defaults) * 100.0;
     format.setBaselineOffset(percent);
 }
 

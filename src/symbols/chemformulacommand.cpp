@@ -185,9 +185,9 @@ void ChemFormulaCommand::applyScript(ChemRun::Kind kind, TextRange range)
     const auto choice = kind == ChemRun::Index ? ScriptFormat::Index : ScriptFormat::Exponent;
     m_exo.setSelection(range);
     if (m_current.smallMode) {
-        m_exo.setSelCharOffset(
-            ScriptFormat::scriptOffset(choice, 0, m_current.exponentStep, m_current.indexStep, true));
-        m_exo.setSelFontSize(ScriptFormat::kSmallScriptSize);
+        m_exo.setSelCharOffsetAndSize(
+            ScriptFormat::scriptOffset(choice, 0, m_current.exponentStep, m_current.indexStep, true),
+            ScriptFormat::kSmallScriptSize);
         return;
     }
     const Mixed<double> size = m_exo.selFontSize();

@@ -49,6 +49,7 @@ public:
     void setSelColor(QRgb) override {}
     Mixed<int> selCharOffset() const override { return {}; }
     void setSelCharOffset(int) override {}
+    void setSelCharOffsetAndSize(int, double) override {}
     Mixed<bool> selProtected() const override { return {}; }
     void setSelProtected(bool) override {}
     Mixed<int> selAlignment() const override { return {}; }
